@@ -1,0 +1,51 @@
+# The program is built from two libraries: holvex_portable (no <windows.h>, builds in both
+# trees) and, in the Windows tree, holvex_win (forms, WinInet, shell). Each folder adds its
+# files with the two functions below; tests are added with holvex_test().
+
+add_library(holvex_portable STATIC ${CMAKE_SOURCE_DIR}/src/platform/text.cpp)
+target_include_directories(holvex_portable PUBLIC ${CMAKE_SOURCE_DIR}/src)
+if(WIN32)
+  target_link_libraries(holvex_portable PUBLIC ws2_32)
+  add_library(holvex_win STATIC ${CMAKE_SOURCE_DIR}/src/toolkit/window.cpp)
+  target_link_libraries(holvex_win PUBLIC holvex_portable wininet comctl32 shell32 shlwapi
+                        winmm version advapi32 gdi32 user32 kernel32 ole32 mpr)
+  # Icon, version, pictures and clips: linked into the program and the GUI tests.
+  add_library(holvex_res OBJECT ${CMAKE_SOURCE_DIR}/res/holvex.rc)
+  target_include_directories(holvex_res PRIVATE ${CMAKE_SOURCE_DIR}/res ${CMAKE_BINARY_DIR}/res)
+endif()
+
+function(holvex_portable_sources)
+  target_sources(holvex_portable PRIVATE ${ARGN})
+endfunction()
+
+function(holvex_win32_sources)
+  if(WIN32)
+    target_sources(holvex_win PRIVATE ${ARGN})
+  endif()
+endfunction()
+
+# holvex_test(NAME n SOURCES a.cpp ... [WIN32_ONLY] [NATIVE_ONLY] [RESOURCES] [LIBS ...])
+# One executable per test group; CTest runs it (through Wine in the Windows tree).
+function(holvex_test)
+  cmake_parse_arguments(T "WIN32_ONLY;NATIVE_ONLY;RESOURCES" "NAME;TIMEOUT" "SOURCES;LIBS" ${ARGN})
+  if(T_WIN32_ONLY AND NOT WIN32)
+    return()
+  endif()
+  if(T_NATIVE_ONLY AND WIN32)
+    return()
+  endif()
+  add_executable(${T_NAME} ${T_SOURCES})
+  target_include_directories(${T_NAME} PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+  target_link_libraries(${T_NAME} PRIVATE holvex_testsupport GTest::gtest GTest::gtest_main ${T_LIBS})
+  if(WIN32)
+    target_link_libraries(${T_NAME} PRIVATE holvex_win)
+    if(T_RESOURCES)
+      target_sources(${T_NAME} PRIVATE $<TARGET_OBJECTS:holvex_res>)
+    endif()
+  endif()
+  add_test(NAME ${T_NAME} COMMAND ${T_NAME})
+  if(NOT T_TIMEOUT)
+    set(T_TIMEOUT 300)
+  endif()
+  set_tests_properties(${T_NAME} PROPERTIES TIMEOUT ${T_TIMEOUT})
+endfunction()

@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# The one command that sets up a fresh machine and runs every test: installs what is missing,
+# builds both trees, runs the native tests, then the Windows tests under Wine on a private Xvfb.
+set -euo pipefail
+top=$(cd "$(dirname "$0")/.." && pwd)
+cd "$top"
+bash scripts/setup.sh
+bash scripts/build.sh
+status=0
+echo "== native tests"
+(cd build/native && ctest --output-on-failure -j 2) || status=1
+
+echo "== Windows tests under Wine"
+. scripts/wine-env.sh
+xvfb_pid=
+cleanup() { stop_wineserver; [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null; true; }
+trap cleanup EXIT
+start_private_xvfb
+start_wineserver
+# A German user locale: decimal ",", thousands ".", as the program's users have it.
+(cd build/win32 && LANG=de_DE.UTF-8 LC_ALL= ctest --output-on-failure -j 2) || status=1
+exit $status

@@ -1,0 +1,33 @@
+# Sourced by the scripts: the Wine prefix and settings every Windows-side command uses.
+top=${top:-$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)}
+export WINEPREFIX=${WINEPREFIX:-$top/build/win32/wineprefix}
+export WINEARCH=win32
+export WINEDEBUG=${WINEDEBUG:--all}
+export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
+
+# Starts a private Xvfb on a free display number and exports DISPLAY; sets xvfb_pid.
+start_private_xvfb() {
+  local d
+  for d in $(seq 91 140); do
+    [ -e "/tmp/.X$d-lock" ] || [ -e "/tmp/.X11-unix/X$d" ] && continue
+    Xvfb ":$d" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+    xvfb_pid=$!
+    for _ in $(seq 1 100); do
+      [ -e "/tmp/.X11-unix/X$d" ] && { export DISPLAY=":$d"; return 0; }
+      sleep 0.05
+    done
+    kill "$xvfb_pid" 2>/dev/null
+  done
+  echo "no free X display for Xvfb" >&2
+  return 1
+}
+
+# A persistent wineserver with a booted prefix, so that test processes start fast and Wine's
+# background services never hold a test runner's pipes.
+start_wineserver() {
+  mkdir -p "$WINEPREFIX"
+  wineserver -p
+  wine wineboot -i >/dev/null 2>&1 </dev/null
+}
+
+stop_wineserver() { wineserver -k >/dev/null 2>&1 || true; }

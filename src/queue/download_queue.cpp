@@ -1,0 +1,59 @@
+#include "queue/download_queue.h"
+
+namespace holvex {
+
+std::optional<size_t> DownloadQueue::IndexOf(EntryId id) const {
+  for (size_t i = 0; i < rows_.size(); ++i) {
+    if (rows_[i].id == id) return i;
+  }
+  return std::nullopt;
+}
+
+std::vector<QueueEntry> DownloadQueue::Entries() const {
+  std::vector<QueueEntry> entries;
+  entries.reserve(rows_.size());
+  for (const Row& row : rows_) entries.push_back(row.entry);
+  return entries;
+}
+
+EntryId DownloadQueue::Append(QueueEntry entry) {
+  EntryId id = nextId_++;
+  rows_.push_back(Row{id, std::move(entry)});
+  Notify(QueueChange::Kind::Appended, rows_.size() - 1);
+  return id;
+}
+
+void DownloadQueue::RemoveAt(size_t index) {
+  if (index >= rows_.size()) return;
+  rows_.erase(rows_.begin() + static_cast<std::ptrdiff_t>(index));
+  Notify(QueueChange::Kind::Removed, index);
+}
+
+void DownloadQueue::Clear() {
+  rows_.clear();
+  Notify(QueueChange::Kind::Reset, 0);
+}
+
+void DownloadQueue::SetStatus(size_t index, std::string status) {
+  if (index >= rows_.size()) return;
+  rows_[index].entry.status = std::move(status);
+  Notify(QueueChange::Kind::Changed, index);
+}
+
+void DownloadQueue::Set(size_t index, QueueEntry entry) {
+  if (index >= rows_.size()) return;
+  rows_[index].entry = std::move(entry);
+  Notify(QueueChange::Kind::Changed, index);
+}
+
+void DownloadQueue::RemoveWithStatus(const char* status) {
+  for (size_t i = rows_.size(); i-- > 0;) {
+    if (rows_[i].entry.status == status) RemoveAt(i);
+  }
+}
+
+void DownloadQueue::Notify(QueueChange::Kind kind, size_t index) {
+  if (onChange) onChange(QueueChange{kind, index});
+}
+
+}  // namespace holvex

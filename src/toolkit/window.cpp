@@ -1,0 +1,1 @@
+// Toolkit base; filled in below.
