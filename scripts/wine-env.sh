@@ -28,6 +28,9 @@ start_wineserver() {
   mkdir -p "$WINEPREFIX"
   wineserver -p
   wine wineboot -i >/dev/null 2>&1 </dev/null
+  # Without a window manager Wine must draw title bars and frames itself.
+  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1 </dev/null
+  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 </dev/null
 }
 
 stop_wineserver() { wineserver -k >/dev/null 2>&1 || true; }

@@ -106,12 +106,17 @@ std::optional<std::string> IniDocument::Get(std::string_view section, std::strin
 }
 
 void IniDocument::Set(std::string_view section, std::string_view key, std::string_view value) {
-  std::string text = std::string(key) + "=" + std::string(value);
+  std::string text;
+  text.reserve(key.size() + value.size() + 1);
+  text.append(key).append("=").append(value);
   size_t header = FindSectionLine(section);
   if (header == npos) {
     // A file whose last line has no line end gets one before the new section.
     if (!lines_.empty() && lines_.back().end.empty()) lines_.back().end = "\r\n";
-    lines_.push_back(Line{"[" + std::string(section) + "]", "\r\n"});
+    std::string headerText;
+    headerText.reserve(section.size() + 2);
+    headerText.append("[").append(section).append("]");
+    lines_.push_back(Line{std::move(headerText), "\r\n"});
     lines_.push_back(Line{text, "\r\n"});
     return;
   }

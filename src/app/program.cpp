@@ -1,0 +1,63 @@
+#include "app/program.h"
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <memory>
+
+#include "app/main_form.h"
+#include "app/splash_screen.h"
+#include "platform/file_io.h"
+#include "settings/settings.h"
+#include "toolkit/application.h"
+
+namespace holvex {
+
+namespace {
+
+constexpr const char* kApplicationTitle = "Holvex 2004";
+
+// Every window of the program, created once in this order and kept until the end.
+struct ProgramWindows {
+  std::unique_ptr<TForm1> form1;
+};
+
+ProgramWindows CreateWindows(const ProgramOptions& options) {
+  ProgramWindows w;
+  w.form1 = std::make_unique<TForm1>(MainFormOptions{options.baseDir});
+  return w;
+}
+
+bool SplashScreenWanted(const std::string& baseDir) {
+  IniDocument ini = SettingsFile(PathInDirectory(baseDir, kSettingsFileName)).Load();
+  return ReadYesNo(ini, kGeneralSection, "splashscreen", true);
+}
+
+}  // namespace
+
+int RunProgram(const ProgramOptions& options) {
+  INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES | ICC_TAB_CLASSES | ICC_PROGRESS_CLASS |
+                                           ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES | ICC_ANIMATE_CLASS};
+  InitCommonControlsEx(&icc);
+  Application app;
+  ProgramWindows windows;
+  if (SplashScreenWanted(options.baseDir)) {
+    auto splash = std::make_unique<TSplashScreen>();
+    // The splash screen is no main form: the first window of the program is.
+    app.SetMainForm(nullptr);
+    splash->Show();
+    app.SetTitle(kApplicationTitle);
+    splash->Repaint();
+    splash->RunSteps(options.splashStepMilliseconds);
+    app.ProcessMessages();
+    windows = CreateWindows(options);
+    splash->Hide();
+    splash.reset();
+  } else {
+    app.SetTitle(kApplicationTitle);
+    windows = CreateWindows(options);
+  }
+  return app.Run();
+}
+
+}  // namespace holvex

@@ -1,0 +1,46 @@
+#pragma once
+// The program's message loop and title. One instance, made by the entry sequence.
+#include <windows.h>
+
+#include <string>
+
+namespace holvex {
+
+class Form;
+
+class Application {
+ public:
+  Application();
+  ~Application();
+  Application(const Application&) = delete;
+  Application& operator=(const Application&) = delete;
+
+  static Application& Instance();
+
+  void SetTitle(const std::string& title) { title_ = title; }
+  const std::string& Title() const { return title_; }
+
+  // The first form created; closing it ends the program.
+  void SetMainForm(Form* form) { mainForm_ = form; }
+  Form* MainForm() const { return mainForm_; }
+
+  // Dispatches every pending message, then returns.
+  void ProcessMessages();
+  // Runs until Terminate or the main form closes; returns the exit code.
+  int Run();
+  void Terminate();
+  bool Terminated() const { return terminated_; }
+
+  // Messages for dialogs get their keyboard handling (Tab, Enter, Esc).
+  bool PreTranslate(MSG& msg);
+
+ private:
+  void Dispatch(MSG& msg);
+
+  std::string title_;
+  Form* mainForm_ = nullptr;
+  bool terminated_ = false;
+  int exitCode_ = 0;
+};
+
+}  // namespace holvex

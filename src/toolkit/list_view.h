@@ -1,0 +1,41 @@
+#pragma once
+// A report list whose rows live in the program's model: the control asks for each cell's
+// text when it paints (owner data), so tens of thousands of rows stay fast.
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "toolkit/window.h"
+
+namespace holvex {
+
+class ListView : public Window {
+ public:
+  void Create(HWND parent, const Rect& r);
+  void AddColumn(const std::string& caption, int width);
+  int ColumnCount() const;
+  std::string ColumnCaption(int column) const;
+  int ColumnWidth(int column) const;
+
+  // Number of rows; `keepScroll` avoids scrolling and full repaints while rows are appended.
+  void SetRowCount(size_t count, bool keepScroll = false);
+  int RowCount() const;
+  void RedrawRow(size_t row);
+  void RedrawAll();
+  // Text of a cell as shown: asks the control, as any reader of the window would.
+  std::string CellText(int row, int column) const;
+
+  std::optional<size_t> SelectedRow() const;
+  void SelectRow(std::optional<size_t> row);
+
+  // Cell text supplier: row, column (0 = caption).
+  std::function<std::string(size_t, int)> cellText;
+  std::function<void()> OnDblClick;
+
+  bool HandleNotify(NMHDR* hdr, LRESULT* result) override;
+
+ private:
+  std::string scratch_;  // the text handed to the control must outlive the notification
+};
+
+}  // namespace holvex
