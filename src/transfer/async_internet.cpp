@@ -1,0 +1,276 @@
+#include "transfer/async_internet.h"
+
+#include <map>
+#include <mutex>
+#include <vector>
+
+#include "platform/text.h"
+
+namespace holvex {
+
+struct AsyncState {
+  explicit AsyncState(DWORD_PTR contextId) : id(contextId) {}
+  const DWORD_PTR id;
+  UniqueKernelHandle done{CreateEventA(nullptr, FALSE, FALSE, nullptr)};
+  // Written by the callback under the registry's lock.
+  DWORD_PTR result = 0;
+  DWORD error = 0;
+  HINTERNET created = nullptr;  // last handle WinInet announced for this context
+  HINTERNET closed = nullptr;   // the handle the Request closed while an open was pending
+  bool abandoned = false;       // the Request has closed its handles
+  // What an asynchronous read writes into.
+  INTERNET_BUFFERSA buffers{};
+  char block[Request::kBlockSize];
+};
+
+namespace {
+
+// States with an operation in flight, by context id.
+class Registry {
+ public:
+  static Registry& Get() {
+    // Deliberately never destroyed: a WinInet thread may still call back while the
+    // program's static objects are being torn down.
+    static Registry* registry = new Registry;
+    return *registry;
+  }
+  std::mutex lock;
+  std::map<DWORD_PTR, std::shared_ptr<AsyncState>> pending;
+  DWORD_PTR nextId = 1;
+};
+
+void CALLBACK StatusCallback(HINTERNET, DWORD_PTR context, DWORD status, LPVOID info, DWORD) {
+  // Runs on a WinInet thread: it only records and signals, and never throws.
+  if (context == 0 || !info) return;
+  Registry& registry = Registry::Get();
+  HINTERNET orphan = nullptr;
+  {
+    std::lock_guard<std::mutex> guard(registry.lock);
+    auto it = registry.pending.find(context);
+    if (it == registry.pending.end()) return;
+    AsyncState& state = *it->second;
+    if (status == INTERNET_STATUS_HANDLE_CREATED) {
+      state.created = reinterpret_cast<HINTERNET>(static_cast<INTERNET_ASYNC_RESULT*>(info)->dwResult);
+      return;
+    }
+    if (status == INTERNET_STATUS_REQUEST_COMPLETE) {
+      auto* async = static_cast<INTERNET_ASYNC_RESULT*>(info);
+      state.result = async->dwResult;
+      state.error = async->dwError;
+      // An open given up before its handle reached us: nobody else will close that handle.
+      auto handle = reinterpret_cast<HINTERNET>(async->dwResult);
+      if (state.abandoned && async->dwResult > 1 && handle != state.closed) orphan = handle;
+      SetEvent(state.done.get());
+      registry.pending.erase(it);
+    } else if (status == INTERNET_STATUS_HANDLE_CLOSING && state.abandoned) {
+      registry.pending.erase(it);  // no more callbacks for it
+    }
+  }
+  if (orphan) InternetCloseHandle(orphan);
+}
+
+StepResult FromWait(WaitOutcome outcome) {
+  return outcome == WaitOutcome::kTimedOut ? StepResult::kTimedOut : StepResult::kStopped;
+}
+
+}  // namespace
+
+InternetSession::InternetSession(const std::string& agent, const std::string& proxy, DWORD timeoutMs) {
+  DWORD access = proxy.empty() ? INTERNET_OPEN_TYPE_PRECONFIG : INTERNET_OPEN_TYPE_PROXY;
+  root_.reset(InternetOpenA(agent.c_str(), access, proxy.empty() ? nullptr : proxy.c_str(), nullptr,
+                            INTERNET_FLAG_ASYNC));
+  if (!root_) return;  // every network step of the run then fails at its first call
+  InternetSetStatusCallbackA(root_.get(), StatusCallback);
+  for (DWORD option : {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_SEND_TIMEOUT, INTERNET_OPTION_RECEIVE_TIMEOUT,
+                       INTERNET_OPTION_DATA_SEND_TIMEOUT, INTERNET_OPTION_DATA_RECEIVE_TIMEOUT})
+    InternetSetOptionA(root_.get(), option, &timeoutMs, sizeof timeoutMs);
+}
+
+Request::Request() {
+  Registry& registry = Registry::Get();
+  std::lock_guard<std::mutex> guard(registry.lock);
+  state_ = std::make_shared<AsyncState>(registry.nextId++);
+}
+
+Request::~Request() { Close(); }
+
+void Request::Close() {
+  Registry& registry = Registry::Get();
+  {
+    std::lock_guard<std::mutex> guard(registry.lock);
+    state_->abandoned = true;
+    // A handle announced by an open that never completed for us.
+    if (!request_ && state_->created && registry.pending.count(state_->id)) {
+      request_.reset(state_->created);
+      state_->closed = state_->created;
+    }
+  }
+  request_.reset();
+  connection_.reset();
+}
+
+template <typename Start>
+StepResult Request::Run(Start start, const WaitPolicy& wait) {
+  Registry& registry = Registry::Get();
+  ResetEvent(state_->done.get());
+  {
+    std::lock_guard<std::mutex> guard(registry.lock);
+    state_->result = 0;
+    state_->error = 0;
+    registry.pending[state_->id] = state_;
+  }
+  BOOL ok = start();
+  DWORD error = ok ? ERROR_SUCCESS : GetLastError();
+  if (ok || error != ERROR_IO_PENDING) {
+    std::lock_guard<std::mutex> guard(registry.lock);
+    registry.pending.erase(state_->id);
+    return ok ? StepResult::kDone : StepResult::kFailed;
+  }
+  WaitOutcome outcome = WaitPumping(state_->done.get(), wait);
+  if (outcome != WaitOutcome::kSignalled) {
+    Close();  // the operation may still finish; its state stays registered until then
+    return FromWait(outcome);
+  }
+  std::lock_guard<std::mutex> guard(registry.lock);
+  return state_->result != 0 ? StepResult::kDone : StepResult::kFailed;
+}
+
+StepResult Request::Open(const InternetSession& session, const std::string& url, const std::string& proxyUser,
+                         const std::string& proxyPassword, const WaitPolicy& wait) {
+  std::string scheme = ToLowerAscii(url.substr(0, url.find("://")));
+  if (scheme == "http" || scheme == "https") return OpenHttp(session, url, proxyUser, proxyPassword, wait);
+  return OpenOther(session, url, wait);
+}
+
+StepResult Request::OpenOther(const InternetSession& session, const std::string& url, const WaitPolicy& wait) {
+  HINTERNET sync = nullptr;
+  StepResult r = Run(
+      [&] {
+        sync = InternetOpenUrlA(session.get(), url.c_str(), nullptr, 0,
+                                INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE, state_->id);
+        return sync != nullptr;
+      },
+      wait);
+  if (r != StepResult::kDone) return r;
+  std::lock_guard<std::mutex> guard(Registry::Get().lock);
+  request_.reset(sync ? sync : reinterpret_cast<HINTERNET>(state_->result));
+  return StepResult::kDone;
+}
+
+namespace {
+
+struct UrlParts {
+  INTERNET_SCHEME scheme = INTERNET_SCHEME_UNKNOWN;
+  std::string host, user, password, path;
+  INTERNET_PORT port = 0;
+};
+
+std::optional<UrlParts> CrackUrl(const std::string& url) {
+  URL_COMPONENTSA c{};
+  c.dwStructSize = sizeof c;
+  c.dwHostNameLength = c.dwUserNameLength = c.dwPasswordLength = c.dwUrlPathLength = c.dwExtraInfoLength = 1;
+  if (!InternetCrackUrlA(url.c_str(), static_cast<DWORD>(url.size()), 0, &c)) return std::nullopt;
+  auto text = [](const char* p, DWORD n) { return p ? std::string(p, n) : std::string(); };
+  UrlParts parts;
+  parts.scheme = c.nScheme;
+  parts.host = text(c.lpszHostName, c.dwHostNameLength);
+  parts.user = text(c.lpszUserName, c.dwUserNameLength);
+  parts.password = text(c.lpszPassword, c.dwPasswordLength);
+  std::string path = text(c.lpszUrlPath, c.dwUrlPathLength) + text(c.lpszExtraInfo, c.dwExtraInfoLength);
+  parts.path = path.empty() ? std::string(1, '/') : std::move(path);
+  parts.port = c.nPort;
+  if (parts.host.empty()) return std::nullopt;
+  return parts;
+}
+
+}  // namespace
+
+StepResult Request::OpenHttp(const InternetSession& session, const std::string& url, const std::string& proxyUser,
+                             const std::string& proxyPassword, const WaitPolicy& wait) {
+  std::optional<UrlParts> parts = CrackUrl(url);
+  if (!parts || !session.get()) return StepResult::kFailed;
+  // The address's own user information is for the origin server, as InternetOpenUrlA treats it.
+  connection_.reset(InternetConnectA(session.get(), parts->host.c_str(), parts->port,
+                                     parts->user.empty() ? nullptr : parts->user.c_str(),
+                                     parts->password.empty() ? nullptr : parts->password.c_str(),
+                                     INTERNET_SERVICE_HTTP, 0, state_->id));
+  if (!connection_) return StepResult::kFailed;
+  DWORD flags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE;
+  if (parts->scheme == INTERNET_SCHEME_HTTPS) flags |= INTERNET_FLAG_SECURE;
+  request_.reset(HttpOpenRequestA(connection_.get(), "GET", parts->path.c_str(), nullptr, nullptr, nullptr, flags,
+                                  state_->id));
+  if (!request_) return StepResult::kFailed;
+  bool withProxyLogin = !proxyUser.empty() && !proxyPassword.empty();
+  if (withProxyLogin) {
+    // Only a proxy asks for these (status 407); the origin server never sees them.
+    InternetSetOptionA(request_.get(), INTERNET_OPTION_PROXY_USERNAME, const_cast<char*>(proxyUser.c_str()),
+                       static_cast<DWORD>(proxyUser.size()));
+    InternetSetOptionA(request_.get(), INTERNET_OPTION_PROXY_PASSWORD, const_cast<char*>(proxyPassword.c_str()),
+                       static_cast<DWORD>(proxyPassword.size()));
+  }
+  StepResult r = Send(wait);
+  // Windows answers the proxy's challenge only when the request is sent again.
+  if (r == StepResult::kDone && withProxyLogin && QueryNumber(HTTP_QUERY_STATUS_CODE) == 407u) {
+    r = DrainBody(wait);
+    if (r == StepResult::kDone) r = Send(wait);
+  }
+  if (r == StepResult::kFailed) Close();
+  return r;
+}
+
+StepResult Request::Send(const WaitPolicy& wait) {
+  return Run([&] { return HttpSendRequestA(request_.get(), nullptr, 0, nullptr, 0); }, wait);
+}
+
+StepResult Request::DrainBody(const WaitPolicy& wait) {
+  // A challenge's body is small; a proxy sending more is not worth waiting for.
+  for (int blocks = 0; blocks < 256; ++blocks) {
+    const char* data = nullptr;
+    DWORD bytes = 0;
+    StepResult r = Read(&data, &bytes, wait);
+    if (r != StepResult::kDone || bytes == 0) return r;
+  }
+  return StepResult::kFailed;
+}
+
+StepResult Request::Read(const char** data, DWORD* bytes, const WaitPolicy& wait) {
+  *data = state_->block;
+  *bytes = 0;
+  if (!request_) return StepResult::kFailed;
+  state_->buffers = INTERNET_BUFFERSA{};
+  state_->buffers.dwStructSize = sizeof(INTERNET_BUFFERSA);
+  state_->buffers.lpvBuffer = state_->block;
+  state_->buffers.dwBufferLength = kBlockSize;
+  StepResult r =
+      Run([&] { return InternetReadFileExA(request_.get(), &state_->buffers, IRF_ASYNC, state_->id); }, wait);
+  if (r == StepResult::kDone) *bytes = state_->buffers.dwBufferLength;
+  return r;
+}
+
+std::optional<DWORD> Request::QueryNumber(DWORD info) const {
+  DWORD value = 0, length = sizeof value;
+  if (!request_ || !HttpQueryInfoA(request_.get(), info | HTTP_QUERY_FLAG_NUMBER, &value, &length, nullptr))
+    return std::nullopt;
+  return value;
+}
+
+std::optional<std::string> Request::QueryText(DWORD info) const {
+  if (!request_) return std::nullopt;
+  std::vector<char> text(256);
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    DWORD length = static_cast<DWORD>(text.size());
+    if (HttpQueryInfoA(request_.get(), info, text.data(), &length, nullptr)) return std::string(text.data(), length);
+    if (GetLastError() != ERROR_INSUFFICIENT_BUFFER) return std::nullopt;
+    text.resize(length + 1);
+  }
+  return std::nullopt;
+}
+
+SYSTEMTIME Request::QuerySystemTime(DWORD info) const {
+  SYSTEMTIME time{};
+  DWORD length = sizeof time;
+  if (request_) HttpQueryInfoA(request_.get(), info | HTTP_QUERY_FLAG_SYSTEMTIME, &time, &length, nullptr);
+  return time;
+}
+
+}  // namespace holvex

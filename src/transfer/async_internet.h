@@ -1,0 +1,81 @@
+#pragma once
+// WinInet in asynchronous mode, driven from the GUI thread. Every network step (open, read)
+// is started asynchronously and waited for with WaitPumping, so a silent server can neither
+// freeze the windows nor hold a transfer beyond the wait's bound.
+//
+// Lifetime: WinInet may still complete an operation that was given up, writing into its
+// buffer and calling back with its context. That state therefore lives in a process-wide
+// registry while an operation is pending, independent of the Request object.
+#include <windows.h>
+#include <wininet.h>
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "transfer/async_wait.h"
+#include "transfer/internet_handle.h"
+
+namespace holvex {
+
+// The root handle of a run, in asynchronous mode with our status callback.
+class InternetSession {
+ public:
+  // proxy empty: the system's configuration; else that named proxy. timeoutMs also goes to
+  // WinInet's own connect, send and receive timeouts (Windows honours them).
+  InternetSession(const std::string& agent, const std::string& proxy, DWORD timeoutMs);
+  HINTERNET get() const { return root_.get(); }
+
+ private:
+  UniqueInternet root_;
+};
+
+struct AsyncState;
+
+enum class StepResult { kDone, kFailed, kTimedOut, kStopped };
+
+// One transfer's request handle and its pending operation.
+class Request {
+ public:
+  static constexpr DWORD kBlockSize = 4096;
+
+  Request();
+  ~Request();
+  Request(const Request&) = delete;
+  Request& operator=(const Request&) = delete;
+
+  // http:// and https:// are requested through a connection of our own, so that proxy
+  // credentials go to the proxy as WinInet options (never into the address); any other
+  // scheme goes through InternetOpenUrlA. Redirections are followed by WinInet.
+  StepResult Open(const InternetSession& session, const std::string& url, const std::string& proxyUser,
+                  const std::string& proxyPassword, const WaitPolicy& wait);
+  bool IsOpen() const { return static_cast<bool>(request_); }
+
+  // Reads up to kBlockSize bytes; *bytes 0 means the end of the body.
+  StepResult Read(const char** data, DWORD* bytes, const WaitPolicy& wait);
+
+  std::optional<DWORD> QueryNumber(DWORD info) const;
+  std::optional<std::string> QueryText(DWORD info) const;
+  SYSTEMTIME QuerySystemTime(DWORD info) const;  // all zero when the query fails
+
+  // Closes the handles; a pending operation is left to finish on its own.
+  void Close();
+
+ private:
+  StepResult OpenHttp(const InternetSession& session, const std::string& url, const std::string& proxyUser,
+                      const std::string& proxyPassword, const WaitPolicy& wait);
+  StepResult OpenOther(const InternetSession& session, const std::string& url, const WaitPolicy& wait);
+  StepResult Send(const WaitPolicy& wait);
+  StepResult DrainBody(const WaitPolicy& wait);
+  // Runs one asynchronous call: start() returns its BOOL and leaves GetLastError.
+  template <typename Start>
+  StepResult Run(Start start, const WaitPolicy& wait);
+
+  std::shared_ptr<AsyncState> state_;
+  // Declared in this order so that the request is closed before its connection.
+  UniqueInternet connection_;  // only on the http route
+  UniqueInternet request_;
+};
+
+}  // namespace holvex

@@ -1,0 +1,138 @@
+// TTransferEngine: the download by URL (items of kind tkHttp).
+#include <string>
+
+#include "transfer/async_internet.h"
+#include "transfer/content_length.h"
+#include "transfer/format.h"
+#include "transfer/local_files.h"
+#include "transfer/paths.h"
+#include "transfer/progress_dialog.h"
+#include "transfer/system_dates.h"
+#include "transfer/transfer_engine.h"
+#include "transfer/url_parts.h"
+
+namespace holvex {
+
+namespace {
+
+std::uint64_t AnnouncedLength(const Request& request) {
+  std::optional<std::string> text = request.QueryText(HTTP_QUERY_CONTENT_LENGTH);
+  return text ? ParseContentLength(*text).value_or(0) : 0;
+}
+
+}  // namespace
+
+void TTransferEngine::SetDownloadFileLine(const std::string& name, const std::string& host) {
+  std::string counts;
+  if (Items.Count() >= 2)
+    counts = std::to_string(fileCounter_) + " " + DlgFileOfLabel + " " + std::to_string(Items.ActiveCount()) + " : ";
+  dialog_->SetFileLine(DlgFileLabel + " " + counts + name + " " + DlgFromServerLabel + " " + host);
+}
+
+bool TTransferEngine::DownloadUrl(int idx, const TTransferItem& item, TDateTime& workingDate, bool& noNewFile) {
+  noNewFile = false;
+  const std::string& url = item.URL;  // opened as it is: proxy credentials travel as options
+  const std::string bareName = UrlFileName(url);
+  SetDownloadFileLine(bareName, UrlHost(url));
+
+  Request request;
+  const WaitPolicy wait = NetworkWait();
+  PumpMessages();
+  StepResult opened = session_ ? request.Open(*session_, url, ProxyUserID, ProxyPassword, wait) : StepResult::kFailed;
+  PumpMessages();
+  if (opened == StepResult::kStopped) return false;  // cancelled while connecting
+  if (opened != StepResult::kDone) {
+    if (OnURLNotFound) OnURLNotFound(*this, url);
+    return false;
+  }
+  DWORD status = request.QueryNumber(HTTP_QUERY_STATUS_CODE).value_or(0);
+  if (status >= 300) {
+    request.Close();
+    ReportError(static_cast<int>(status), "Returned http error code " + std::to_string(status));
+    return false;
+  }
+
+  if (item.CopyNewerOnly || OnFileDateCheck) {
+    TDateTime newdate = SystemTimeToDateTime(request.QuerySystemTime(HTTP_QUERY_LAST_MODIFIED));
+    if (OnFileDateCheck) {
+      workingDate = newdate;
+      bool allow = true;
+      OnFileDateCheck(*this, idx, newdate, allow);
+      if (!allow) return false;
+    } else if (newdate <= workingDate) {
+      noNewFile = true;
+      workingDate = newdate;
+      request.Close();
+      if (OnNoNewFileFound) OnNoNewFileFound(*this, bareName, workingDate, newdate);
+      return false;
+    } else {
+      workingDate = newdate;
+    }
+  }
+
+  const std::string target = JoinPath(item.TargetDir, item.TargetFilename.empty() ? UrlFileName(url) : item.TargetFilename);
+  openFilePath_ = target;
+  openFolderPath_ = item.TargetDir;
+  if (TargetFileExists(target) && OnCopyOverWrite) {
+    bool allow = true;
+    OnCopyOverWrite(*this, target, allow);
+    if (!allow) return false;
+  }
+  MakeDirectoryPath(DirectoryPart(target));
+  OutputFile file;
+  if (!file.Open(target)) {
+    request.Close();
+    ReportError(3, "Cannot create file " + target);
+    return false;
+  }
+
+  const std::uint64_t announced = AnnouncedLength(request);
+  const auto total = static_cast<std::uint32_t>(announced);
+  const DWORD startTick = GetTickCount();
+  std::uint32_t done = 0;
+  std::uint64_t received = 0;
+  DWORD bytes = Request::kBlockSize;
+  bool gotData = false, endedNormally = false;
+  while (bytes > 0 && !cancel_) {
+    PumpMessages();
+    const char* data = nullptr;
+    if (request.Read(&data, &bytes, wait) != StepResult::kDone) break;  // failed, stalled or cancelled
+    if (bytes > 0) file.Write(data, bytes);
+    done += bytes;
+    received += bytes;
+    ReportDownloadBlock(done, total, startTick);
+    PumpMessages();
+    if (bytes > 0)
+      gotData = true;
+    else
+      endedNormally = true;
+  }
+  file.Close();
+  if (cancel_) file.Discard();
+  request.Close();
+  // Success needs the whole body: a break, a stall or a short body is a failure, and the
+  // partial file stays for the user to inspect.
+  return gotData && endedNormally && (announced == 0 || received == announced);
+}
+
+void TTransferEngine::ReportDownloadBlock(std::uint32_t done, std::uint32_t total, DWORD startTick) {
+  const auto signedDone = static_cast<std::int32_t>(done);
+  const auto signedTotal = static_cast<std::int32_t>(total);
+  if (total > 0) {
+    dialog_->SetBarPosition(ProgressPercent(done, total));
+    dialog_->SetProgressLine(DlgProgressLabel + " " + FormatSize(signedDone, decimal_) + " " + DlgFileOfLabel + " " +
+                             FormatSize(signedTotal, decimal_));
+  } else {
+    dialog_->SetProgressLine(DlgProgressLabel + " " + FormatSize(signedDone, decimal_));
+  }
+  if (OnCopyProgress) OnCopyProgress(*this, fileCounter_, signedDone, signedTotal);
+  if (ShowCompletion)
+    dialog_->SetCaption(DlgDownload + " : " + std::to_string(dialog_->BarPosition()) + "% " + DlgCompleted);
+  DWORD elapsed = GetTickCount() - startTick;
+  dialog_->SetRateLine(DlgRateLabel + " " + FormatRate(AverageRate(done, elapsed), decimal_));
+  elapsed = GetTickCount() - startTick;
+  dialog_->SetTimeLine(DlgTimeLabel + " " +
+                       FormatTimeLeft(static_cast<std::int32_t>(elapsed), signedDone, signedTotal));
+}
+
+}  // namespace holvex

@@ -1,0 +1,131 @@
+#pragma once
+// TTransferEngine: a non-visual component that transfers a list of items one after another
+// on the caller's (GUI) thread, keeps the windows alive by processing their messages at
+// fixed points, reports through events and can show a progress dialog of its own.
+//
+// Errors raised inside a transfer (TransferError, DateConversionError, ...) leave Execute.
+#include <windows.h>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "transfer/async_wait.h"
+#include "transfer/date_time.h"
+#include "transfer/transfer_items.h"
+
+namespace holvex {
+
+class InternetSession;
+class ProgressDialog;
+class Window;
+
+class TTransferEngine;
+using TTransferFileStart = std::function<void(TTransferEngine& Sender, int idx)>;
+using TTransferFileDone = std::function<void(TTransferEngine& Sender, int idx)>;
+using TTransferProgress = std::function<void(TTransferEngine& Sender, int fileidx, int size, int totsize)>;
+using TTransferDone = std::function<void(TTransferEngine& Sender)>;
+using TTransferCancel = std::function<void(TTransferEngine& Sender)>;
+using TTransferError = std::function<void(TTransferEngine& Sender, int ErrorCode)>;
+using TTransferErrorInfo = std::function<void(TTransferEngine& Sender, int ErrorCode, const std::string& ErrorInfo)>;
+using TTransferUrlNotFound = std::function<void(TTransferEngine& Sender, const std::string& url)>;
+using TTransferConnectError = std::function<void(TTransferEngine& Sender)>;
+using TTransferOverwrite = std::function<void(TTransferEngine& Sender, const std::string& tgtfile, bool& allow)>;
+using TTransferFileDateCheck = std::function<void(TTransferEngine& Sender, int idx, TDateTime newdate, bool& allow)>;
+using TTransferNoNewFile =
+    std::function<void(TTransferEngine& Sender, const std::string& tgtfile, TDateTime curdate, TDateTime newdate)>;
+
+class TTransferEngine {
+ public:
+  explicit TTransferEngine(Window* owner = nullptr);
+  ~TTransferEngine();
+  TTransferEngine(const TTransferEngine&) = delete;
+  TTransferEngine& operator=(const TTransferEngine&) = delete;
+
+  // Runs every active item; returns when all were processed or the run was cancelled.
+  void Execute();
+  // The running transfer stops at its next block; Execute stops after the current item.
+  void CancelCopy() { cancel_ = true; }
+
+  Window* Owner() const { return owner_; }
+  std::string Name;
+  int Tag = 0;
+
+  // Published properties, with the defaults of a new component.
+  bool AlwaysOnTop = false;
+  std::string DlgCancel = "Cancel";
+  std::string DlgCaption = "Downloading";
+  std::string DlgCompleted = "completed";
+  std::string DlgFileLabel = "File :";
+  std::string DlgFileOfLabel = "of";
+  std::string DlgFromServerLabel = "from";
+  std::string DlgToServerLabel = "to";
+  std::string DlgProgressLabel = "Progress :";
+  std::string DlgRateLabel = "Transfer rate :";
+  std::string DlgTimeLabel = "Estimated time left :";
+  std::string DlgCopying = "Copying";
+  std::string DlgDownload = "Downloading";
+  std::string DlgUpload = "Uploading";
+  std::string DlgOpenFile = "Open file";
+  std::string DlgOpenFolder = "Open folder";
+  bool FTPPassive = false;
+  TTransferItems Items{this};
+  std::string Proxy;
+  // Given to a proxy that asks for them, and to nobody else.
+  std::string ProxyUserID;
+  std::string ProxyPassword;
+  bool ShowDialog = true;
+  bool ShowOpenFile = false;
+  bool ShowOpenFolder = false;
+  bool ShowCompletion = false;
+  bool ShowTime = false;
+
+  TTransferFileStart OnFileStart;
+  TTransferFileDone OnFileDone;
+  TTransferProgress OnCopyProgress;
+  TTransferDone OnCopyDone;
+  TTransferCancel OnCopyCancel;
+  TTransferError OnError;
+  TTransferErrorInfo OnErrorInfo;
+  TTransferUrlNotFound OnURLNotFound;
+  TTransferConnectError OnConnectError;
+  TTransferOverwrite OnCopyOverWrite;
+  TTransferFileDateCheck OnFileDateCheck;
+  TTransferNoNewFile OnNoNewFileFound;
+
+  // Longest wait for a network step (connecting, the answer, each block) before the item is
+  // given up as failed. Also set as WinInet's own timeouts.
+  DWORD StallTimeoutMs = 30000;
+
+  // The dialog of the current or last run while it exists; for tests and tools.
+  ProgressDialog* Dialog() const { return dialog_; }
+
+ private:
+  void BuildDialog();
+  void EndDialog();
+  void RunItem(int idx);
+  bool NeedsInternet() const;
+  bool DownloadUrl(int idx, const TTransferItem& item, TDateTime& workingDate, bool& noNewFile);
+  void SetDownloadFileLine(const std::string& name, const std::string& host);
+  void ReportDownloadBlock(std::uint32_t done, std::uint32_t total, DWORD startTick);
+  void ReportError(int code, const std::string& text);
+  void PumpMessages();
+  bool StopWaiting() const;
+  WaitPolicy NetworkWait();
+  void ReleaseDialog(ProgressDialog* dialog);
+
+  Window* owner_;
+  bool cancel_ = false;
+  int fileCounter_ = 0;
+  std::string decimal_ = ".";  // the locale's separator, read once per run
+  std::unique_ptr<InternetSession> session_;
+  std::string openFilePath_, openFolderPath_;
+  // Every live dialog: the current run's, and those of earlier runs left open for their
+  // Open buttons.
+  std::vector<std::unique_ptr<ProgressDialog>> dialogs_;
+  ProgressDialog* dialog_ = nullptr;
+};
+
+}  // namespace holvex

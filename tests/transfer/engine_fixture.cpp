@@ -1,0 +1,60 @@
+#include "transfer/engine_fixture.h"
+
+#include "platform/text.h"
+
+namespace holvex::test {
+
+std::string HttpOk(const std::string& body, const std::string& extraHeaders) {
+  return "HTTP/1.1 200 OK\r\nContent-Length: " + std::to_string(body.size()) + "\r\n" + extraHeaders + "\r\n" + body;
+}
+
+ConnectionScript Answer(const std::string& response) { return ConnectionScript().Receive().Send(response).Close(); }
+
+std::string Pattern(size_t size) {
+  std::string bytes(size, '\0');
+  for (size_t i = 0; i < size; ++i) bytes[i] = static_cast<char>('a' + (i / 4096 + i) % 26);
+  return bytes;
+}
+
+EngineTest::EngineTest() : app_(std::make_unique<Application>()) {
+  engine_.ShowDialog = false;
+  auto& log = log_;
+  engine_.OnFileStart = [&log](TTransferEngine&, int idx) { log.push_back("start " + std::to_string(idx)); };
+  engine_.OnFileDone = [&log](TTransferEngine&, int idx) { log.push_back("done " + std::to_string(idx)); };
+  engine_.OnCopyDone = [&log](TTransferEngine&) { log.push_back("copydone"); };
+  engine_.OnCopyCancel = [&log](TTransferEngine&) { log.push_back("cancel"); };
+  engine_.OnError = [&log](TTransferEngine&, int code) { log.push_back("error " + std::to_string(code)); };
+  engine_.OnErrorInfo = [&log](TTransferEngine&, int code, const std::string& text) {
+    log.push_back("info " + std::to_string(code) + " " + text);
+  };
+  engine_.OnURLNotFound = [&log](TTransferEngine&, const std::string& url) { log.push_back("notfound " + url); };
+  engine_.OnNoNewFileFound = [&log](TTransferEngine&, const std::string& name, TDateTime, TDateTime) {
+    log.push_back("nonewfile " + name);
+  };
+  engine_.OnCopyProgress = [this](TTransferEngine&, int fileidx, int size, int totsize) {
+    // Consecutive reports are folded into one line; progress_ keeps them all.
+    if (progress_.empty() || log_.empty() || !StartsWith(log_.back(), "progress")) log_.push_back("progress");
+    progress_.push_back({fileidx, size, totsize});
+  };
+}
+
+TTransferItem& EngineTest::AddItem(const std::string& url) {
+  TTransferItem& item = engine_.Items.Add();
+  item.URL = url;
+  item.TargetDir = dir_.path();
+  return item;
+}
+
+std::string EngineTest::Events() const {
+  std::string text;
+  for (const auto& line : log_) text += line + "\n";
+  return text;
+}
+
+int EngineTest::Count(const std::string& prefix) const {
+  int n = 0;
+  for (const auto& line : log_) n += StartsWith(line, prefix) ? 1 : 0;
+  return n;
+}
+
+}  // namespace holvex::test
