@@ -100,7 +100,11 @@ void TForm1::FormCreate() {
   hooks.log = [this](const std::string& line) { AddLogLine(line); };
   hooks.sectionName = [this](const std::string& name) { ListBox1.Add(name); };
   hooks.processEvents = [&app] { app.ProcessMessages(); };
-  RestoreQueue(QueueFilePath(), queue_, hooks);
+  {
+    // The window is not shown yet; painting the list row by row would only cost time.
+    ListView::UpdateLock lock(ListView1);
+    RestoreQueue(QueueFilePath(), queue_, hooks);
+  }
 
   IniDocument ini = SettingsFile(SettingsFilePath()).Load();
   settings_ = ReadGeneralSettings(ini);

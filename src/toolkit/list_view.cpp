@@ -46,7 +46,7 @@ int ListView::ColumnWidth(int column) const {
 
 void ListView::SetRowCount(size_t count, bool keepScroll) {
   SendMessageA(hwnd(), LVM_SETITEMCOUNT, count, keepScroll ? (LVSICF_NOSCROLL | LVSICF_NOINVALIDATEALL) : 0);
-  if (keepScroll) RedrawRow(count > 0 ? count - 1 : 0);
+  if (keepScroll && updateLocks_ == 0) RedrawRow(count > 0 ? count - 1 : 0);
 }
 
 int ListView::RowCount() const { return static_cast<int>(SendMessageA(hwnd(), LVM_GETITEMCOUNT, 0, 0)); }
@@ -68,6 +68,17 @@ std::string ListView::CellText(int row, int column) const {
       return buf;
     }
     buf.resize(buf.size() * 4);
+  }
+}
+
+ListView::UpdateLock::UpdateLock(ListView& list) : list_(list) {
+  if (list_.updateLocks_++ == 0) SendMessageA(list_.hwnd(), WM_SETREDRAW, FALSE, 0);
+}
+
+ListView::UpdateLock::~UpdateLock() {
+  if (--list_.updateLocks_ == 0) {
+    SendMessageA(list_.hwnd(), WM_SETREDRAW, TRUE, 0);
+    list_.RedrawAll();
   }
 }
 

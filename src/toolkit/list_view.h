@@ -25,6 +25,19 @@ class ListView : public Window {
   // Text of a cell as shown: asks the control, as any reader of the window would.
   std::string CellText(int row, int column) const;
 
+  // Suspends painting while many rows change (each count change is costly otherwise);
+  // the list repaints once when the last lock ends.
+  class UpdateLock {
+   public:
+    explicit UpdateLock(ListView& list);
+    ~UpdateLock();
+    UpdateLock(const UpdateLock&) = delete;
+    UpdateLock& operator=(const UpdateLock&) = delete;
+
+   private:
+    ListView& list_;
+  };
+
   std::optional<size_t> SelectedRow() const;
   void SelectRow(std::optional<size_t> row);
 
@@ -36,6 +49,7 @@ class ListView : public Window {
 
  private:
   std::string scratch_;  // the text handed to the control must outlive the notification
+  int updateLocks_ = 0;
 };
 
 }  // namespace holvex

@@ -5,10 +5,12 @@
 namespace holvex {
 
 void StatusBar::Create(HWND parent) {
-  CreateSystem(STATUSCLASSNAMEA, "", WS_CHILD | WS_VISIBLE | CCS_BOTTOM, 0, Rect{0, 0, 0, 19}, parent);
-  // Fixed 19 pixels, whatever the font would make of it.
-  SendMessageA(hwnd(), SB_SETMINHEIGHT, 19, 0);
-  SendMessageA(hwnd(), WM_SIZE, 0, 0);
+  // Placed by us, 19 pixels high along the bottom, whatever the font would make of it.
+  constexpr int kHeight = 19;
+  RECT rc;
+  GetClientRect(parent, &rc);
+  CreateSystem(STATUSCLASSNAMEA, "", WS_CHILD | WS_VISIBLE | CCS_NORESIZE | CCS_NOPARENTALIGN | CCS_NODIVIDER, 0,
+               Rect{0, rc.bottom - kHeight, rc.right, kHeight}, parent);
 }
 
 void StatusBar::SetPanelWidths(const std::vector<int>& widths) {

@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Restore and save times of large queues under Wine (prints four figures).
+set -euo pipefail
+top=$(cd "$(dirname "$0")/.." && pwd)
+cd "$top"
+bash scripts/setup.sh >/dev/null
+bash scripts/build.sh win32 >/dev/null
+. scripts/wine-env.sh
+xvfb_pid=
+cleanup() { stop_wineserver; [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null; true; }
+trap cleanup EXIT
+start_private_xvfb
+start_wineserver
+LANG=de_DE.UTF-8 wine build/win32/bin/queue_bench.exe

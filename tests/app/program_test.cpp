@@ -1,0 +1,75 @@
+// The real holvex.exe, started as a user starts it, beside its own files.
+#include <gtest/gtest.h>
+
+#include "support/process.h"
+#include "support/temp_dir.h"
+
+namespace holvex {
+namespace {
+
+class ProgramTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::string exe = test::TestBinaryDirectory() + "\\holvex.exe";
+    ASSERT_TRUE(CopyFileA(exe.c_str(), dir.File("holvex.exe").c_str(), FALSE)) << exe;
+  }
+  std::string Exe() const { return dir.File("holvex.exe"); }
+  test::TempDir dir;
+};
+
+TEST_F(ProgramTest, StartsBesideItsQueueFileShowingRowsAndLog) {
+  dir.Write("load.ini", "[allgemein]\r\nsplashscreen=0\r\n");
+  dir.Write("load.hvq", "[a]\r\nurl=http://h/a\r\n\r\n[b]\r\nstatus=Fertig\r\n\r\n[c]\r\nsize=3,00 MB\r\n\r\n");
+  test::ProgramProcess program(Exe());
+  HWND main = program.WaitForWindow("TForm1", 15000, true);
+  ASSERT_NE(main, nullptr);
+  HWND list = test::FindDescendant(main, "SysListView32");
+  ASSERT_EQ(test::RemoteListViewRowCount(list), 3);
+  EXPECT_EQ(test::RemoteListViewText(program, list, 0, 0), "a");
+  EXPECT_EQ(test::RemoteListViewText(program, list, 1, 0), "b");
+  EXPECT_EQ(test::RemoteListViewText(program, list, 2, 0), "c");
+  EXPECT_EQ(test::RemoteListViewText(program, list, 2, 1), "3,00 MB");
+  EXPECT_EQ(test::RemoteListViewText(program, list, 0, 2), "Wartend");
+  auto lines = test::WindowTextLines(test::FindDescendant(main, "Edit"));
+  ASSERT_EQ(lines.size(), 3u);
+  EXPECT_EQ(lines[0].substr(8), ": Lade Downloads...");
+  EXPECT_EQ(lines[1].substr(8), ": Bitte warten...");
+  EXPECT_EQ(lines[2].substr(8), ": Initialisierung erfolgreich!");
+}
+
+TEST_F(ProgramTest, SecondInstanceEndsAtOnceWithExitCodeZeroAndChangesNoFile) {
+  const std::string ini = "[allgemein]\r\nsplashscreen=0\r\n";
+  const std::string queue = "[a]\r\nsize=0,00 MB\r\nstatus=Wartend\r\nurl=http://h/a\r\n\r\n";
+  dir.Write("load.ini", ini);
+  dir.Write("load.hvq", queue);
+  test::ProgramProcess first(Exe());
+  ASSERT_NE(first.WaitForWindow("TForm1", 15000, true), nullptr);
+  test::ProgramProcess second(Exe());
+  std::optional<DWORD> code = second.WaitForExit(15000);
+  ASSERT_TRUE(code.has_value()) << "the second instance did not end";
+  EXPECT_EQ(*code, 0u);
+  EXPECT_TRUE(first.Running());
+  EXPECT_EQ(dir.Read("load.ini"), ini);
+  EXPECT_EQ(dir.Read("load.hvq"), queue);
+  EXPECT_FALSE(dir.Exists("load.hvq.tmp"));
+}
+
+TEST_F(ProgramTest, SplashSequenceRunsBeforeTheMainWindowAppears) {
+  // No settings file: the splash screen is on by default.
+  test::ProgramProcess program(Exe());
+  HWND splash = program.WaitForWindow("TSplashScreen", 10000, true);
+  ASSERT_NE(splash, nullptr);
+  DWORD shown = GetTickCount();
+  EXPECT_EQ(program.WaitForWindow("TForm1", 1000, true), nullptr) << "main window visible during the splash";
+  HWND main = program.WaitForWindow("TForm1", 20000, true);
+  ASSERT_NE(main, nullptr);
+  DWORD elapsed = GetTickCount() - shown;
+  EXPECT_GE(elapsed, 7000u);  // ten steps of 850 ms
+  // The main window shows while the splash screen is still up; the splash goes right after.
+  DWORD until = GetTickCount() + 5000;
+  while (IsWindow(splash) && GetTickCount() < until) Sleep(20);
+  EXPECT_FALSE(IsWindow(splash));
+}
+
+}  // namespace
+}  // namespace holvex
