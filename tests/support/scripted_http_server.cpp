@@ -305,8 +305,10 @@ class ScriptRunner {
 
 }  // namespace
 
-ScriptedHttpServer::ScriptedHttpServer(std::vector<ConnectionScript> scripts)
-    : shared_(std::make_shared<ScriptedServerState>()), scripts_(std::move(scripts)) {
+namespace {
+
+// A socket listening on 127.0.0.1 at a free port.
+RawSocket Listen(int backlog, std::uint16_t& port) {
   StartSockets();
   RawSocket s = socket(AF_INET, SOCK_STREAM, 0);
   if (s == kNoSocket) throw std::runtime_error("scripted server: no socket");
@@ -315,13 +317,27 @@ ScriptedHttpServer::ScriptedHttpServer(std::vector<ConnectionScript> scripts)
   address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
   address.sin_port = 0;
   AddressLength length = sizeof address;
-  if (bind(s, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 || listen(s, 16) != 0 ||
+  if (bind(s, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 || listen(s, backlog) != 0 ||
       getsockname(s, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
     CloseRaw(s);
     throw std::runtime_error("scripted server: cannot listen on 127.0.0.1");
   }
-  port_ = ntohs(address.sin_port);
-  shared_->listener = s;
+  port = ntohs(address.sin_port);
+  return s;
+}
+
+}  // namespace
+
+SilentListener::SilentListener() {
+  std::uint16_t port = 0;
+  socket_ = static_cast<std::uintptr_t>(Listen(0, port));
+  port_ = port;
+}
+SilentListener::~SilentListener() { CloseRaw(static_cast<RawSocket>(socket_)); }
+
+ScriptedHttpServer::ScriptedHttpServer(std::vector<ConnectionScript> scripts)
+    : shared_(std::make_shared<ScriptedServerState>()), scripts_(std::move(scripts)) {
+  shared_->listener = Listen(16, port_);
   acceptThread_ = std::thread([this] { AcceptLoop(); });
 }
 

@@ -111,4 +111,19 @@ class ScriptedHttpServer {
   std::thread acceptThread_;
 };
 
+// A listener on 127.0.0.1 that never accepts and has the smallest backlog: once its queue is
+// full, further connects get no answer at all (for connect-timeout tests).
+class SilentListener {
+ public:
+  SilentListener();
+  ~SilentListener();
+  SilentListener(const SilentListener&) = delete;
+  SilentListener& operator=(const SilentListener&) = delete;
+  std::uint16_t port() const { return port_; }
+
+ private:
+  std::uintptr_t socket_;
+  std::uint16_t port_ = 0;
+};
+
 }  // namespace holvex::test
