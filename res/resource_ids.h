@@ -3,3 +3,8 @@
 #define IDI_MAINICON 1
 #define IDR_SPLASH_JPEG 100
 // 257 and 258: the transfer engine's download and upload clips (clips.rc).
+// Pictures on the main window's buttons.
+#define IDI_GLYPH_ADD 10
+#define IDI_GLYPH_REMOVE 11
+#define IDI_GLYPH_DOWNLOAD 12
+#define IDI_GLYPH_CANCEL 13

@@ -16,6 +16,7 @@ xvfb_pid=
 cleanup() { stop_wineserver; [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null; true; }
 trap cleanup EXIT
 start_private_xvfb
+echo "Xvfb on $DISPLAY; booting the Wine prefix"
 start_wineserver
 # A German user locale: decimal ",", thousands ".", as the program's users have it.
 (cd build/win32 && LANG=de_DE.UTF-8 LC_ALL= ctest --output-on-failure -j 2) || status=1

@@ -10,13 +10,15 @@ start_private_xvfb() {
   local d
   for d in $(seq 91 140); do
     [ -e "/tmp/.X$d-lock" ] || [ -e "/tmp/.X11-unix/X$d" ] && continue
-    Xvfb ":$d" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+    Xvfb ":$d" -screen 0 1024x768x24 -nolisten tcp >"${TMPDIR:-/tmp}/holvex-xvfb-$d.log" 2>&1 &
     xvfb_pid=$!
-    for _ in $(seq 1 100); do
+    for _ in $(seq 1 400); do
       [ -e "/tmp/.X11-unix/X$d" ] && { export DISPLAY=":$d"; return 0; }
       sleep 0.05
     done
     kill "$xvfb_pid" 2>/dev/null
+    echo "Xvfb :$d did not start:" >&2
+    cat "${TMPDIR:-/tmp}/holvex-xvfb-$d.log" >&2
   done
   echo "no free X display for Xvfb" >&2
   return 1
@@ -26,11 +28,12 @@ start_private_xvfb() {
 # background services never hold a test runner's pipes.
 start_wineserver() {
   mkdir -p "$WINEPREFIX"
-  wineserver -p
-  wine wineboot -i >/dev/null 2>&1 </dev/null
+  wineserver -p || echo "wineserver -p failed (status $?)" >&2
+  # wineboot's status says little (it reports a missing Mono or Gecko); the tests tell.
+  wine wineboot -i >/dev/null 2>&1 </dev/null || echo "wineboot ended with status $?" >&2
   # Without a window manager Wine must draw title bars and frames itself.
-  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1 </dev/null
-  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 </dev/null
+  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1 </dev/null || true
+  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 </dev/null || true
 }
 
 stop_wineserver() { wineserver -k >/dev/null 2>&1 || true; }

@@ -1,5 +1,7 @@
 #include "app/main_form.h"
 
+#include "resource_ids.h"
+
 #include "platform/file_io.h"
 #include "platform/locale_format.h"
 #include "queue/queue_file.h"
@@ -16,18 +18,29 @@ FormParams MainParams() {
   p.clientWidth = 516;
   p.clientHeight = 467;
   p.style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+  p.hasMenu = true;
   return p;
 }
 }  // namespace
 
 TForm1::TForm1(MainFormOptions options) : Form(MainParams()), options_(std::move(options)) {
+  CreateMenus();
+  // The menu bar may take more than one line: keep the client area at its size.
+  SetClientSize(516, 467);
   CreateControls();
+  ConnectHandlers();
   BindQueueToList();
   CenterOnScreen();
   FormCreate();
 }
 
 void TForm1::CreateControls() {
+  SpeedButton1.Create(hwnd(), Rect{8, 11, 105, 22}, "Hinzufügen", IDI_GLYPH_ADD);
+  SpeedButton2.Create(hwnd(), Rect{120, 11, 105, 22}, "Löschen", IDI_GLYPH_REMOVE);
+  SpeedButton3.Create(hwnd(), Rect{288, 11, 105, 22}, "Download", IDI_GLYPH_DOWNLOAD);
+  SpeedButton4.Create(hwnd(), Rect{400, 11, 105, 22}, "Abbrechen", IDI_GLYPH_CANCEL);
+  SpeedButton4.SetEnabled(false);
+
   ListView1.Create(hwnd(), Rect{8, 40, 499, 248});
   ListView1.AddColumn("Datei", 175);
   ListView1.AddColumn("Größe", 70);
@@ -42,6 +55,10 @@ void TForm1::CreateControls() {
   StatusBar1.SetPanelWidths({257, 100, 50});
 
   ListBox1.Create(hwnd(), Rect{-200, 40, 121, 97});
+
+  OpenDialog1.Title = "Downloadlinks importieren";
+  OpenDialog1.Filter = "Textdateien|*.txt|Alle Dateitypen|*.*";
+  OpenDialog1.NoPlacesBar = true;
 }
 
 void TForm1::BindQueueToList() {
@@ -86,6 +103,56 @@ std::string TForm1::QueueFilePath() const { return PathInDirectory(options_.base
 std::string TForm1::SettingsFilePath() const { return PathInDirectory(options_.baseDir, kSettingsFileName); }
 
 void TForm1::AddLogLine(const std::string& message) { Memo1.AppendLine(CurrentClockTime() + ": " + message); }
+
+int TForm1::ShowMessageBox(const std::string& text, const std::string& caption, UINT flags) {
+  PostMessageA(hwnd(), WM_MSGBOX_CENTER, 0, 0);
+  MsgBoxCaption = caption;
+  HWND owner = GetActiveWindow();
+  if (!owner) owner = hwnd();
+  return MessageBoxA(owner, text.c_str(), caption.c_str(), flags);
+}
+
+void TForm1::CenterMessageBox() {
+  HWND box = FindWindowA(MAKEINTATOM(0x8002), MsgBoxCaption.c_str());
+  if (!box) return;
+  RECT boxRect, mainRect;
+  GetWindowRect(box, &boxRect);
+  GetWindowRect(hwnd(), &mainRect);
+  const int w = boxRect.right - boxRect.left, h = boxRect.bottom - boxRect.top;
+  auto place = [](int start, int extent, int size, int screen) {
+    int pos = start + (extent - size) / 2;
+    if (pos < 0) return 0;
+    if (pos + size > screen) return screen - size;
+    return pos;
+  };
+  int x = place(mainRect.left, mainRect.right - mainRect.left, w, GetSystemMetrics(SM_CXSCREEN));
+  int y = place(mainRect.top, mainRect.bottom - mainRect.top, h, GetSystemMetrics(SM_CYSCREEN));
+  SetWindowPos(box, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+LRESULT TForm1::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_MSGBOX_CENTER:
+      CenterMessageBox();
+      return 0;
+    case WM_CONTEXTMENU:
+      if (reinterpret_cast<HWND>(wp) == ListView1.hwnd()) {
+        int x = static_cast<short>(LOWORD(lp)), y = static_cast<short>(HIWORD(lp));
+        if (x == -1 && y == -1) {  // from the keyboard: at the list's corner
+          RECT rc;
+          GetWindowRect(ListView1.hwnd(), &rc);
+          x = rc.left + 8;
+          y = rc.top + 8;
+        }
+        PopupMenu1.Popup(x, y);
+        return 0;
+      }
+      break;
+    default:
+      break;
+  }
+  return Form::HandleMessage(msg, wp, lp);
+}
 
 void TForm1::FormCreate() {
   Application& app = Application::Instance();

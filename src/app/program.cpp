@@ -7,6 +7,7 @@
 
 #include "app/main_form.h"
 #include "app/splash_screen.h"
+#include "queue/save_dialog.h"
 #include "platform/file_io.h"
 #include "settings/settings.h"
 #include "toolkit/application.h"
@@ -20,11 +21,16 @@ constexpr const char* kApplicationTitle = "Holvex 2004";
 // Every window of the program, created once in this order and kept until the end.
 struct ProgramWindows {
   std::unique_ptr<TForm1> form1;
+  std::unique_ptr<TForm4> form4;
 };
 
 ProgramWindows CreateWindows(const ProgramOptions& options) {
   ProgramWindows w;
   w.form1 = std::make_unique<TForm1>(MainFormOptions{options.baseDir});
+  w.form4 = std::make_unique<TForm4>(*w.form1);
+  TForm4* save = w.form4.get();
+  w.form1->showSaveDialog = [save] { save->ShowModal(); };
+  w.form1->StartupComplete();
   return w;
 }
 

@@ -77,6 +77,13 @@ LRESULT Window::Reflect(UINT msg, WPARAM wp, LPARAM lp, bool* handled) {
     *handled = brush != nullptr;
     return reinterpret_cast<LRESULT>(brush);
   }
+  if (msg == WM_DRAWITEM) {
+    auto* item = reinterpret_cast<DRAWITEMSTRUCT*>(lp);
+    if (item->CtlType == ODT_MENU) return 0;  // menus are drawn by their form
+    Window* child = FromHandle(item->hwndItem);
+    *handled = child && child != this && child->DrawItem(*item);
+    return *handled ? TRUE : 0;
+  }
   if (msg == WM_NOTIFY) {
     auto* hdr = reinterpret_cast<NMHDR*>(lp);
     Window* child = FromHandle(hdr->hwndFrom);

@@ -37,6 +37,8 @@ class Window {
   // Reflected notifications; true when handled.
   virtual bool HandleCommand(WORD /*code*/) { return false; }
   virtual bool HandleNotify(NMHDR* /*hdr*/, LRESULT* /*result*/) { return false; }
+  // Owner-drawn controls paint themselves; true when done.
+  virtual bool DrawItem(const DRAWITEMSTRUCT& /*item*/) { return false; }
   // Background for a control's WM_CTLCOLOR* message; nullptr leaves it to the parent.
   virtual HBRUSH ControlColor(HDC /*dc*/) { return nullptr; }
 

@@ -1,6 +1,8 @@
 // The real holvex.exe, started as a user starts it, beside its own files.
 #include <gtest/gtest.h>
 
+#include "queue/queue_file.h"
+#include "support/dialog_answerer.h"
 #include "support/process.h"
 #include "support/temp_dir.h"
 
@@ -69,6 +71,27 @@ TEST_F(ProgramTest, SplashSequenceRunsBeforeTheMainWindowAppears) {
   DWORD until = GetTickCount() + 5000;
   while (IsWindow(splash) && GetTickCount() < until) Sleep(20);
   EXPECT_FALSE(IsWindow(splash));
+}
+
+TEST_F(ProgramTest, ConfirmedExitSavesTheQueueAndEndsTheProgram) {
+  dir.Write("load.ini", "[allgemein]\r\nsplashscreen=0\r\n");
+  dir.Write("load.hvq", SerializeQueue({{"a", "0,00 MB", "Fertig", "http://h/a"},
+                                        {"b", "0,00 MB", "Wartend", "http://h/b"}}));
+  test::ProgramProcess program(Exe());
+  HWND main = program.WaitForWindow("TForm1", 15000, true);
+  ASSERT_NE(main, nullptr);
+  // Every window must exist before an exit can pass through the save dialog.
+  ASSERT_NE(program.WaitForWindow("TForm4", 15000), nullptr);
+  Sleep(300);
+  auto box = test::DialogAnswerer::MessageBox("Beenden", IDYES);
+  PostMessageA(main, WM_CLOSE, 0, 0);
+  test::SeenDialog seen = box.Result();
+  ASSERT_TRUE(seen.found);
+  EXPECT_EQ(seen.text, "Wollen Sie das Programm wirklich beenden?");
+  std::optional<DWORD> code = program.WaitForExit(15000);
+  ASSERT_TRUE(code.has_value()) << "the program did not end after the save";
+  EXPECT_EQ(*code, 0u);
+  EXPECT_EQ(dir.Read("load.hvq"), SerializeQueue({{"b", "0,00 MB", "Wartend", "http://h/b"}}));
 }
 
 }  // namespace

@@ -1,0 +1,137 @@
+// The queue commands of the main window.
+#include <windows.h>
+#include <shellapi.h>
+
+#include "app/download_address.h"
+#include "app/main_form.h"
+#include "app/program_config.h"
+#include "platform/file_io.h"
+#include "toolkit/application.h"
+#include "toolkit/input_query.h"
+
+namespace holvex {
+
+namespace {
+constexpr const char* kRejectedAddress =
+    "Die eingegebene URL ist falsch bzw. ungültig!\n\r\n\r"
+    "Eine korrekte Downloadadresse beginnt mit http:// oder ftp:// und endet mit einem Dateinamen.";
+}
+
+void TForm1::AddDownload() {
+  PendingUrl.clear();
+  std::string typed;
+  if (InputQuery("Download hinzufügen",
+                 "Bitte geben Sie die Adresse der zu speichernden Datei in das folgende Feld ein:", typed))
+    PendingUrl = typed;
+  if (PendingUrl.empty()) return;
+  if (!IsValidDownloadUrl(PendingUrl)) {
+    ShowMessageBox(kRejectedAddress, "Fehler", MB_OK | MB_ICONERROR);
+    return;
+  }
+  if (!showAddDialog) return;
+  StatusBar1.SetPanelText(0, "Bitte warten...");
+  SpeedButton1.SetEnabled(false);
+  Downloadhinzufgen1.SetEnabled(false);
+  Hinzufgen1.SetEnabled(false);
+  showAddDialog();
+  StatusBar1.SetPanelText(0, "");
+  SpeedButton1.SetEnabled(true);
+  Downloadhinzufgen1.SetEnabled(true);
+  Hinzufgen1.SetEnabled(true);
+}
+
+void TForm1::SpeedButton2Click() {
+  std::optional<size_t> row = ListView1.SelectedRow();
+  if (!row || *row >= queue_.Count()) return;
+  std::string name = queue_.At(*row).fileName;
+  queue_.RemoveAt(*row);
+  AddLogLine("Datei \"" + name + "\" aus Warteschleife gelöscht.");
+}
+
+void TForm1::Lschen1Click() {
+  std::optional<size_t> row = ListView1.SelectedRow();
+  if (!row || *row >= queue_.Count()) {
+    ShowMessageBox("Es wurde keine Datei ausgewählt.", "Fehler", MB_OK | MB_ICONERROR);
+    return;
+  }
+  SpeedButton2Click();
+}
+
+void TForm1::SetSelectedStatus(const char* status) {
+  std::optional<size_t> row = ListView1.SelectedRow();
+  if (row && *row < queue_.Count()) queue_.SetStatus(*row, status);
+}
+
+void TForm1::Wartend1Click() { SetSelectedStatus(kStatusWaiting); }
+void TForm1::Fertig1Click() { SetSelectedStatus(kStatusDone); }
+
+void TForm1::Dateiffnen1Click() {
+  std::optional<size_t> row = ListView1.SelectedRow();
+  if (!row || *row >= queue_.Count()) return;
+  // The backslash is added even when the folder ends with one; Windows accepts both.
+  std::string path = settings_.downloadfolder + "\\" + queue_.At(*row).fileName;
+  if (FileExists(path)) OpenWithShell(path.c_str(), hwnd(), nullptr, SW_SHOW);
+}
+
+void TForm1::fertigeDownloadsentfernen1Click() { queue_.RemoveFinishedEntries(); }
+void TForm1::fehlerhafteDownloadsentfernen1Click() { queue_.RemoveFailedEntries(); }
+void TForm1::Verwerfen1Click() { queue_.Clear(); }
+
+void TForm1::Speichern1Click() {
+  if (showSaveDialog) showSaveDialog();
+}
+
+void TForm1::extdatei1Click() {
+  if (!OpenDialog1.Execute(hwnd())) return;
+  if (OpenDialog1.FileName.empty()) {
+    AddLogLine("Keine Datei angegeben \"Importieren aus Textdatei\"");
+    return;
+  }
+  ListBox1.Clear();
+  std::string text = ReadFileBytes(OpenDialog1.FileName).value_or(std::string());
+  size_t lines = 0;
+  for (size_t pos = 0; pos < text.size(); ++lines) {
+    size_t end = text.find_first_of("\r\n", pos);
+    std::string line = text.substr(pos, end == std::string::npos ? std::string::npos : end - pos);
+    ListBox1.Add(line);
+    if (end == std::string::npos) break;
+    pos = end + ((text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n') ? 2 : 1);
+  }
+  if (ListBox1.Count() == 0) {
+    PostMessageA(hwnd(), WM_MSGBOX_CENTER, 0, 0);
+    MsgBoxCaption = "Fehler";
+    AddLogLine("Fehlerhafte Datei \"Downloads importieren\"");
+    MessageBoxA(hwnd(), "Die von ihnen ausgewählte Datei enthält 0 Zeilen!", "Fehler", MB_OK | MB_ICONERROR);
+    return;
+  }
+  if (showImportDialog) showImportDialog();
+  ListBox1.Clear();
+}
+
+void TForm1::OpenDialog1Close() {
+  if (OpenDialog1.FileName.empty()) AddLogLine("Keine Datei angegeben \"Importieren aus Textdatei\"");
+}
+
+void TForm1::OpenWithShell(const char* target, HWND owner, const char* params, int show) {
+  ShellExecuteA(owner, "open", target, params, nullptr, show);
+}
+
+void TForm1::Homepage1Click() { OpenWithShell(kHomepageUrl, hwnd(), " ", SW_SHOWNORMAL); }
+void TForm1::Fehlerbericht1Click() { OpenWithShell(kErrorReportUrl, hwnd(), " ", SW_SHOWNORMAL); }
+
+bool TForm1::FormCloseQuery() {
+  if (!startupComplete_) return false;
+  if (ShowMessageBox("Wollen Sie das Programm wirklich beenden?", "Beenden", MB_YESNO | MB_ICONQUESTION) != IDYES)
+    return false;
+  ExitRequested = true;
+  if (showSaveDialog) showSaveDialog();
+  Application::Instance().ProcessMessages();
+  return true;
+}
+
+void TForm1::Beenden1Click() {
+  // The same question and save as closing the window; the save dialog ends the program.
+  if (FormCloseQuery()) Application::Instance().Terminate();
+}
+
+}  // namespace holvex

@@ -1,0 +1,76 @@
+// The main window's menu bar and the queue's context menu.
+#include "app/main_form.h"
+
+namespace holvex {
+
+void TForm1::CreateMenus() {
+  MainMenu1.Create(*this, Menu::Kind::Bar);
+  HMENU datei = MainMenu1.AddSubmenu("&Datei");
+  HMENU neu = MainMenu1.AddSubmenu("&Neu", datei);
+  MainMenu1.AddItem(Downloadhinzufgen1, "&Download hinzufügen", neu);
+  MainMenu1.AddItem(Speichern1, "&Speichern...", datei);
+  MainMenu1.AddSeparator(datei);
+  HMENU importieren = MainMenu1.AddSubmenu("&Importieren", datei);
+  MainMenu1.AddItem(extdatei1, "...aus &Textdatei", importieren);
+  MainMenu1.AddSeparator(datei);
+  MainMenu1.AddItem(Beenden1, "&Beenden", datei);
+
+  HMENU einstellungen = MainMenu1.AddSubmenu("&Einstellungen");
+  MainMenu1.AddItem(Allgemeines1, "&Allgemeines", einstellungen);
+  MainMenu1.AddItem(ProxyServer1, "&Proxy-Server", einstellungen);
+  MainMenu1.AddSeparator(einstellungen);
+  MainMenu1.AddItem(MitWindowsstarten1, "Mit Windows &starten", einstellungen);
+
+  HMENU warteschleife = MainMenu1.AddSubmenu("&Warteschleife");
+  HMENU aufraeumen = MainMenu1.AddSubmenu("&Aufräumen", warteschleife);
+  MainMenu1.AddItem(fertigeDownloadsentfernen1, "...fertige D&ownloads entfernen", aufraeumen);
+  MainMenu1.AddItem(fehlerhafteDownloadsentfernen1, "...fehlerhafte Downloads entfernen", aufraeumen);
+  MainMenu1.AddItem(Verwerfen1, "&Verwerfen", warteschleife);
+
+  HMENU hilfe = MainMenu1.AddSubmenu("&?");
+  MainMenu1.AddItem(Informationen1, "Informationen", hilfe);
+  MainMenu1.AddSeparator(hilfe);
+  MainMenu1.AddItem(Fehlerbericht1, "&Fehlerbericht", hilfe);
+  MainMenu1.AddItem(Homepage1, "&Homepage besuchen", hilfe);
+  MainMenu1.AddSeparator(hilfe);
+  MainMenu1.AddItem(AufUpdateprfen1, "&Auf Update prüfen", hilfe);
+  DrawMenuBar(hwnd());
+
+  PopupMenu1.Create(*this, Menu::Kind::Popup);
+  PopupMenu1.AddItem(Hinzufgen1, "&Hinzufügen");
+  PopupMenu1.AddItem(Lschen1, "&Entfernen");
+  PopupMenu1.AddSeparator();
+  HMENU status = PopupMenu1.AddSubmenu("&Status");
+  PopupMenu1.AddItem(Wartend1, "&Wartend", status);
+  PopupMenu1.AddItem(Fertig1, "&Fertig", status);
+  PopupMenu1.AddSeparator();
+  PopupMenu1.AddItem(Dateiffnen1, "&Datei öffnen");
+}
+
+void TForm1::ConnectHandlers() {
+  SpeedButton1.OnClick = [this] { SpeedButton1Click(); };
+  SpeedButton2.OnClick = [this] { SpeedButton2Click(); };
+  ListView1.OnDblClick = [this] { ListView1DblClick(); };
+  Downloadhinzufgen1.OnClick = [this] { Downloadhinzufgen1Click(); };
+  Speichern1.OnClick = [this] { Speichern1Click(); };
+  extdatei1.OnClick = [this] { extdatei1Click(); };
+  Beenden1.OnClick = [this] { Beenden1Click(); };
+  Allgemeines1.OnClick = [this] { if (showGeneralSettings) showGeneralSettings(); };
+  ProxyServer1.OnClick = [this] { if (showProxySettings) showProxySettings(); };
+  fertigeDownloadsentfernen1.OnClick = [this] { fertigeDownloadsentfernen1Click(); };
+  fehlerhafteDownloadsentfernen1.OnClick = [this] { fehlerhafteDownloadsentfernen1Click(); };
+  Verwerfen1.OnClick = [this] { Verwerfen1Click(); };
+  Informationen1.OnClick = [this] { if (showAbout) showAbout(); };
+  Fehlerbericht1.OnClick = [this] { Fehlerbericht1Click(); };
+  Homepage1.OnClick = [this] { Homepage1Click(); };
+  AufUpdateprfen1.OnClick = [this] { if (showUpdateCheck) showUpdateCheck(); };
+  Hinzufgen1.OnClick = [this] { Hinzufgen1Click(); };
+  Lschen1.OnClick = [this] { Lschen1Click(); };
+  Wartend1.OnClick = [this] { Wartend1Click(); };
+  Fertig1.OnClick = [this] { Fertig1Click(); };
+  Dateiffnen1.OnClick = [this] { Dateiffnen1Click(); };
+  OpenDialog1.OnClose = [this] { OpenDialog1Close(); };
+  OnCloseQuery = [this] { return FormCloseQuery(); };
+}
+
+}  // namespace holvex

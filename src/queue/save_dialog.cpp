@@ -1,0 +1,114 @@
+#include "queue/save_dialog.h"
+
+#include "app/main_form.h"
+#include "platform/file_io.h"
+#include "queue/queue_file.h"
+#include "toolkit/application.h"
+
+namespace holvex {
+
+namespace {
+constexpr UINT WM_START_WORK = WM_APP + 1;
+
+FormParams SaveDialogParams() {
+  FormParams p;
+  p.className = "TForm4";
+  p.clientWidth = 305;
+  p.clientHeight = 137;
+  p.style = WS_POPUP | WS_CAPTION;
+  p.exStyle = WS_EX_TOOLWINDOW | WS_EX_TOPMOST;
+  p.fontPoints = 8;  // 11 pixels on a 96-dpi screen
+  return p;
+}
+}  // namespace
+
+TForm4::TForm4(TForm1& main) : Form(SaveDialogParams()), main_(main) {
+  Animate1.Create(hwnd(), 16, 6);
+  Animate1.Open(257);
+  Label1.Create(hwnd(), Rect{8, 78, 289, 16}, "Speichere Warteschleife...");
+  SetWindowLongA(Label1.hwnd(), GWL_STYLE, (GetWindowLongA(Label1.hwnd(), GWL_STYLE) & ~SS_LEFT) | SS_CENTER);
+  italic_ = CreatePointFont("Arial", 8, false);
+  LOGFONTA lf{};
+  GetObjectA(font(), sizeof lf, &lf);
+  lf.lfItalic = TRUE;
+  italic_.reset(CreateFontIndirectA(&lf));
+  SendMessageA(Label1.hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(italic_.get()), FALSE);
+  ProgressBar1.Create(hwnd(), Rect{8, 102, 289, 16}, false);
+  ProgressBar1.SetStep(1);
+  Timer2.Create(*this, 2000);
+  Timer2.OnTimer = [this] { Timer2Timer(); };
+  OnShow = [this] {
+    CenterOver(main_);
+    PostMessageA(hwnd(), WM_START_WORK, 0, 0);
+  };
+}
+
+LRESULT TForm4::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_START_WORK) {
+    FormActivate();
+    return 0;
+  }
+  return Form::HandleMessage(msg, wp, lp);
+}
+
+void TForm4::FormActivate() {
+  Application& app = Application::Instance();
+  DownloadQueue& queue = main_.Queue();
+  queue.RemoveFinishedEntries();
+  Animate1.Play();
+  if (queue.Empty()) {
+    if (FileExists(main_.QueueFilePath())) RemoveFile(main_.QueueFilePath());
+    app.ProcessMessages();
+    Label1.SetText("Warteschleife wird bearbeitet...");
+    Timer2.SetEnabled(true);
+    return;
+  }
+  Label1.SetText("Speichere Warteschleife...");
+  app.ProcessMessages();
+  try {
+    SaveEntries();
+  } catch (const FileWriteError& e) {
+    // The old file stays whole; the dialog still closes, and a requested exit still ends.
+    main_.ShowMessageBox("Datei \"" + e.path() + "\" kann nicht erstellt werden. " + e.reason(), "Holvex 2004",
+                         MB_OK | MB_ICONERROR);
+  }
+  Timer2.SetEnabled(true);
+  Label1.SetText("Beende Vorgang...");
+  Label1.Repaint();
+  Sleep(500);
+  ProgressBar1.SetPosition(static_cast<int>(queue.Count()));
+  app.ProcessMessages();
+}
+
+void TForm4::SaveEntries() {
+  Application& app = Application::Instance();
+  DownloadQueue& queue = main_.Queue();
+  ProgressBar1.SetRange(0, static_cast<int>(queue.Count()));
+  ProgressBar1.SetPosition(0);
+  ProgressBar1.StepIt();
+  std::string text;
+  {
+    ListView::UpdateLock lock(main_.ListView1);
+    for (size_t i = 0; i < queue.Count(); ++i) {
+      const QueueEntry& entry = queue.At(i);
+      Label1.SetText("Verarbeite Datei \"" + entry.fileName + "\"...");
+      Label1.Repaint();
+      text += SerializeQueue({entry});
+      ProgressBar1.StepIt();
+      app.ProcessMessages();
+    }
+  }
+  WriteFileReplacing(main_.QueueFilePath(), text);
+}
+
+void TForm4::Timer2Timer() {
+  Timer2.SetEnabled(false);
+  if (main_.ExitRequested) {
+    // The program ends here; the main window closes without asking again.
+    Application::Instance().Terminate();
+  }
+  SetModalResult(IDOK);
+  Close();
+}
+
+}  // namespace holvex

@@ -1,0 +1,221 @@
+// The main window's queue commands, driven as a user drives them: select a row, click,
+// read the log, answer the boxes.
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "app/main_form.h"
+#include "queue/queue_file.h"
+#include "queue/save_dialog.h"
+#include "support/dialog_answerer.h"
+#include "support/gui.h"
+#include "support/temp_dir.h"
+
+namespace holvex {
+namespace {
+
+class MainCommandsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    test::TestApplication();
+    dir.Write("load.hvq", SerializeQueue({{"a.zip", "1,00 MB", "Wartend", "http://h/a.zip"},
+                                          {"b.zip", "2,00 MB", "Fertig", "http://h/b.zip"},
+                                          {"c.zip", "3,00 MB", "Fehler", "http://h/c.zip"},
+                                          {"d.zip", "0,00 MB", "Abgebrochen", "http://h/d.zip"},
+                                          {"e.zip", "0,00 MB", "fertig", "http://h/e.zip"}}));
+    form = std::make_unique<TForm1>(MainFormOptions{dir.path(), test::UniqueName("holvex-cmd")});
+    save = std::make_unique<TForm4>(*form);
+    form->showSaveDialog = [this] { save->ShowModal(); };
+    form->StartupComplete();
+  }
+  void TearDown() override {
+    save.reset();
+    form.reset();
+  }
+  std::vector<std::string> Names() {
+    std::vector<std::string> names;
+    for (int i = 0; i < form->ListView1.RowCount(); ++i) names.push_back(form->ListView1.CellText(i, 0));
+    return names;
+  }
+  std::string LastLogMessage() {
+    auto lines = form->Memo1.Lines();
+    return lines.empty() ? "" : lines.back().substr(10);
+  }
+  void Select(size_t row) {
+    form->ListView1.SelectRow(row);
+    test::PumpFor(20);
+  }
+  void ExpectCentredOverMain(const RECT& box) {
+    RECT main;
+    GetWindowRect(form->hwnd(), &main);
+    EXPECT_NEAR((box.left + box.right) / 2, (main.left + main.right) / 2, 2);
+    EXPECT_NEAR((box.top + box.bottom) / 2, (main.top + main.bottom) / 2, 2);
+  }
+  test::TempDir dir;
+  std::unique_ptr<TForm1> form;
+  std::unique_ptr<TForm4> save;
+};
+
+TEST_F(MainCommandsTest, RemovingTheSelectedRowLogsItsNameInQuotes) {
+  Select(0);
+  form->SpeedButton2.Click();
+  EXPECT_EQ(Names(), (std::vector<std::string>{"b.zip", "c.zip", "d.zip", "e.zip"}));
+  EXPECT_EQ(LastLogMessage(), "Datei \"a.zip\" aus Warteschleife gelöscht.");
+  EXPECT_EQ(form->ListView1.SelectedRow(), std::nullopt);
+
+  Select(2);
+  auto box = test::DialogAnswerer::MessageBox("Fehler", IDOK, 1500);
+  form->Lschen1Click();
+  EXPECT_FALSE(box.Result().found) << "a box although a row was selected";
+  EXPECT_EQ(Names(), (std::vector<std::string>{"b.zip", "c.zip", "e.zip"}));
+  EXPECT_EQ(LastLogMessage(), "Datei \"d.zip\" aus Warteschleife gelöscht.");
+}
+
+TEST_F(MainCommandsTest, RemoveWithoutSelection) {
+  size_t lines = form->Memo1.Lines().size();
+  form->SpeedButton2.Click();  // "Löschen": nothing at all
+  EXPECT_FALSE(test::WindowAppears(nullptr, "Fehler", 300));
+  EXPECT_EQ(Names().size(), 5u);
+
+  auto box = test::DialogAnswerer::MessageBox("Fehler", IDOK);
+  form->Lschen1Click();  // "&Entfernen": the error box, centred over the main window
+  test::SeenDialog seen = box.Result();
+  ASSERT_TRUE(seen.found);
+  EXPECT_EQ(seen.text, "Es wurde keine Datei ausgewählt.");
+  ExpectCentredOverMain(seen.rect);
+  EXPECT_EQ(Names().size(), 5u);
+  EXPECT_EQ(form->Memo1.Lines().size(), lines);
+}
+
+TEST_F(MainCommandsTest, StatusMarksChangeOnlyTheSelectedRow) {
+  form->Fertig1Click();  // nothing selected: nothing changes
+  EXPECT_EQ(form->ListView1.CellText(0, 2), "Wartend");
+  Select(0);
+  form->Fertig1Click();
+  EXPECT_EQ(form->ListView1.CellText(0, 2), "Fertig");
+  Select(2);
+  form->Wartend1Click();
+  EXPECT_EQ(form->ListView1.CellText(2, 2), "Wartend");
+  EXPECT_EQ(form->ListView1.CellText(1, 2), "Fertig");
+}
+
+TEST_F(MainCommandsTest, CleanUpsRemoveExactlyFinishedOrFailedRowsAndDiscardRemovesAll) {
+  size_t lines = form->Memo1.Lines().size();
+  form->fertigeDownloadsentfernen1.Click();
+  test::PumpFor(50);
+  EXPECT_EQ(Names(), (std::vector<std::string>{"a.zip", "c.zip", "d.zip", "e.zip"}));
+  form->fehlerhafteDownloadsentfernen1.Click();
+  test::PumpFor(50);
+  EXPECT_EQ(Names(), (std::vector<std::string>{"a.zip", "d.zip", "e.zip"}));
+  form->Verwerfen1.Click();
+  test::PumpFor(50);
+  EXPECT_EQ(form->ListView1.RowCount(), 0);
+  EXPECT_TRUE(form->Queue().Empty());
+  EXPECT_EQ(form->Memo1.Lines().size(), lines);  // none of them logs
+}
+
+TEST_F(MainCommandsTest, ExitQuestionAnsweredNoKeepsEverything) {
+  const std::string before = dir.Read("load.hvq");
+  auto box = test::DialogAnswerer::MessageBox("Beenden", IDNO);
+  PostMessageA(form->hwnd(), WM_CLOSE, 0, 0);  // the title bar's close button
+  test::PumpFor(200);                           // runs the box's modal loop until answered
+  test::SeenDialog seen = box.Result();
+  ASSERT_TRUE(seen.found);
+  EXPECT_EQ(seen.text, "Wollen Sie das Programm wirklich beenden?");
+  ExpectCentredOverMain(seen.rect);
+  test::PumpFor(100);
+  EXPECT_TRUE(form->Visible());
+  EXPECT_FALSE(form->ExitRequested);
+  EXPECT_FALSE(save->Visible());
+  EXPECT_EQ(dir.Read("load.hvq"), before);
+  EXPECT_EQ(Names().size(), 5u);
+}
+
+TEST(MainFormStart, CloseRequestBeforeEveryWindowExistsIsRefusedSilently) {
+  test::TestApplication();
+  test::TempDir dir;
+  TForm1 form(MainFormOptions{dir.path(), test::UniqueName("holvex-start")});
+  auto box = test::DialogAnswerer::MessageBox("Beenden", IDYES, 800);
+  PostMessageA(form.hwnd(), WM_CLOSE, 0, 0);
+  test::PumpFor(100);
+  EXPECT_FALSE(box.Result().found);
+  EXPECT_TRUE(form.Visible());
+  EXPECT_FALSE(form.ExitRequested);
+}
+
+TEST_F(MainCommandsTest, RejectedAddressShowsTheErrorBox) {
+  auto input = test::DialogAnswerer::Form("TInputQueryForm", "Download hinzufügen", "https://h/x.zip", "OK");
+  auto box = test::DialogAnswerer::MessageBox("Fehler", IDOK);
+  form->SpeedButton1Click();
+  EXPECT_TRUE(input.Result().found);
+  test::SeenDialog seen = box.Result();
+  ASSERT_TRUE(seen.found);
+  EXPECT_EQ(seen.text,
+            "Die eingegebene URL ist falsch bzw. ungültig!\n\r\n\rEine korrekte Downloadadresse beginnt mit http:// "
+            "oder ftp:// und endet mit einem Dateinamen.");
+  EXPECT_EQ(form->PendingUrl, "https://h/x.zip");
+  EXPECT_EQ(Names().size(), 5u);
+}
+
+TEST_F(MainCommandsTest, CancelledOrEmptyInputDoesNothing) {
+  {
+    auto input = test::DialogAnswerer::Form("TInputQueryForm", "Download hinzufügen", "http://h/x.zip", "Abbrechen");
+    auto box = test::DialogAnswerer::MessageBox("Fehler", IDOK, 1000);
+    form->Hinzufgen1Click();
+    EXPECT_TRUE(input.Result().found);
+    EXPECT_FALSE(box.Result().found);
+    EXPECT_EQ(form->PendingUrl, "");
+  }
+  {
+    auto input = test::DialogAnswerer::Form("TInputQueryForm", "Download hinzufügen", "", "OK");
+    auto box = test::DialogAnswerer::MessageBox("Fehler", IDOK, 1000);
+    form->Downloadhinzufgen1Click();
+    EXPECT_TRUE(input.Result().found);
+    EXPECT_FALSE(box.Result().found);
+  }
+  EXPECT_EQ(Names().size(), 5u);
+}
+
+TEST_F(MainCommandsTest, SaveWritesTheQueueWithoutFinishedRows) {
+  bool shown = false;
+  save->OnShow = [&, show = save->OnShow] {
+    shown = true;
+    show();
+  };
+  form->Speichern1.Click();
+  test::PumpFor(100);  // the menu command runs the whole modal dialog
+  EXPECT_TRUE(shown);
+  EXPECT_FALSE(save->Visible());
+  EXPECT_EQ(Names(), (std::vector<std::string>{"a.zip", "c.zip", "d.zip", "e.zip"}));
+  EXPECT_EQ(dir.Read("load.hvq"), SerializeQueue(form->Queue().Entries()));
+  EXPECT_EQ(save->Label1.Text(), "Beende Vorgang...");
+  EXPECT_TRUE(form->Visible());
+}
+
+TEST_F(MainCommandsTest, SaveOfOnlyFinishedRowsDeletesTheFile) {
+  form->Verwerfen1Click();
+  form->Queue().Append({"x", "0,00 MB", "Fertig", "http://h/x"});
+  form->Speichern1Click();
+  EXPECT_FALSE(dir.Exists("load.hvq"));
+  EXPECT_EQ(save->Label1.Text(), "Warteschleife wird bearbeitet...");
+}
+
+TEST_F(MainCommandsTest, FailedSaveReportsPathAndReasonAndKeepsOldFileAndRows) {
+  const std::string before = dir.Read("load.hvq");
+  // A folder where the temporary file must go makes the write fail, even for root.
+  ASSERT_TRUE(CreateDirectoryA(dir.File("load.hvq.tmp").c_str(), nullptr));
+  auto box = test::DialogAnswerer::MessageBox("Holvex 2004", IDOK);
+  form->Speichern1Click();
+  test::SeenDialog seen = box.Result();
+  ASSERT_TRUE(seen.found);
+  EXPECT_EQ(seen.text.rfind("Datei \"" + form->QueueFilePath() + "\" kann nicht erstellt werden. ", 0), 0u)
+      << seen.text;
+  EXPECT_GT(seen.text.size(), form->QueueFilePath().size() + 40);  // the system's reason follows
+  EXPECT_FALSE(save->Visible());
+  EXPECT_EQ(dir.Read("load.hvq"), before);
+  EXPECT_EQ(Names().size(), 4u);
+  RemoveDirectoryA(dir.File("load.hvq.tmp").c_str());
+}
+
+}  // namespace
+}  // namespace holvex

@@ -1,0 +1,99 @@
+#include "support/dialog_answerer.h"
+
+#include <memory>
+
+namespace holvex::test {
+
+namespace {
+
+const char* const kDialogClass = MAKEINTATOM(0x8002);
+
+HWND WaitForWindow(const char* className, const std::string& caption, int timeoutMs) {
+  DWORD end = GetTickCount() + static_cast<DWORD>(timeoutMs);
+  for (;;) {
+    HWND w = FindWindowA(className, caption.c_str());
+    if (w && IsWindowVisible(w)) return w;
+    if (static_cast<int>(end - GetTickCount()) <= 0) return nullptr;
+    Sleep(20);
+  }
+}
+
+// Waits until the window stops moving (the centring step runs just after it appears).
+RECT SettledRect(HWND w) {
+  RECT last{}, now{};
+  GetWindowRect(w, &last);
+  for (int i = 0; i < 25; ++i) {
+    Sleep(40);
+    GetWindowRect(w, &now);
+    if (EqualRect(&now, &last) && i >= 3) break;
+    last = now;
+  }
+  return now;
+}
+
+std::string LongestStaticText(HWND box) {
+  std::string best;
+  for (HWND c = FindWindowExA(box, nullptr, "Static", nullptr); c; c = FindWindowExA(box, c, "Static", nullptr)) {
+    char buf[2048] = {};
+    GetWindowTextA(c, buf, sizeof buf);
+    if (std::string(buf).size() > best.size()) best = buf;
+  }
+  return best;
+}
+
+HWND ChildWithText(HWND parent, const char* className, const std::string& text) {
+  for (HWND c = FindWindowExA(parent, nullptr, className, nullptr); c; c = FindWindowExA(parent, c, className, nullptr)) {
+    char buf[256] = {};
+    GetWindowTextA(c, buf, sizeof buf);
+    if (text == buf) return c;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+DialogAnswerer DialogAnswerer::MessageBox(const std::string& caption, int button, int timeoutMs) {
+  DialogAnswerer a;
+  auto seen = a.seen_;
+  a.thread_ = std::thread([seen, caption, button, timeoutMs] {
+    HWND box = WaitForWindow(kDialogClass, caption, timeoutMs);
+    if (!box) return;
+    seen->found = true;
+    seen->rect = SettledRect(box);
+    seen->text = LongestStaticText(box);
+    PostMessageA(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(box, button)));
+  });
+  return a;
+}
+
+DialogAnswerer DialogAnswerer::Form(const char* className, const std::string& caption, const std::string& fieldText,
+                                    const std::string& buttonCaption, int timeoutMs) {
+  DialogAnswerer a;
+  auto seen = a.seen_;
+  std::string cls = className;
+  a.thread_ = std::thread([seen, cls, caption, fieldText, buttonCaption, timeoutMs] {
+    HWND form = WaitForWindow(cls.c_str(), caption, timeoutMs);
+    if (!form) return;
+    seen->found = true;
+    seen->rect = SettledRect(form);
+    if (HWND edit = FindWindowExA(form, nullptr, "Edit", nullptr))
+      SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(fieldText.c_str()));
+    if (HWND b = ChildWithText(form, "Button", buttonCaption)) SendMessageA(b, BM_CLICK, 0, 0);
+  });
+  return a;
+}
+
+DialogAnswerer::~DialogAnswerer() {
+  if (thread_.joinable()) thread_.join();
+}
+
+SeenDialog DialogAnswerer::Result() {
+  if (thread_.joinable()) thread_.join();
+  return *seen_;
+}
+
+bool WindowAppears(const char* className, const std::string& caption, int ms) {
+  return WaitForWindow(className ? className : kDialogClass, caption, ms) != nullptr;
+}
+
+}  // namespace holvex::test

@@ -1,0 +1,43 @@
+#pragma once
+// Answers a modal window the way a user would, from a second thread while the test's own
+// thread sits in the window's modal loop: waits for the window by class and caption, notes
+// its text and position, types into its field and presses a button.
+#include <windows.h>
+
+#include <atomic>
+#include <string>
+#include <memory>
+#include <thread>
+
+namespace holvex::test {
+
+struct SeenDialog {
+  bool found = false;
+  std::string text;  // a message box's message
+  RECT rect{};
+};
+
+class DialogAnswerer {
+ public:
+  // Message boxes: class "#32770"; `button` is the id (IDOK, IDYES, IDNO, ...).
+  static DialogAnswerer MessageBox(const std::string& caption, int button, int timeoutMs = 10000);
+  // Any window of ours: types `fieldText` into its first edit field, then clicks the
+  // button captioned `buttonCaption`.
+  static DialogAnswerer Form(const char* className, const std::string& caption, const std::string& fieldText,
+                             const std::string& buttonCaption, int timeoutMs = 10000);
+  DialogAnswerer(DialogAnswerer&&) = default;
+  ~DialogAnswerer();
+
+  // Waits for the thread; what it saw.
+  SeenDialog Result();
+
+ private:
+  DialogAnswerer() = default;
+  std::thread thread_;
+  std::shared_ptr<SeenDialog> seen_ = std::make_shared<SeenDialog>();
+};
+
+// True when a window of that class and caption appears within `ms`.
+bool WindowAppears(const char* className, const std::string& caption, int ms);
+
+}  // namespace holvex::test
