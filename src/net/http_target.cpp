@@ -39,7 +39,7 @@ std::string ResolvePath(std::string_view currentPath, std::string_view newPath) 
   }
   bool keepSlash = newPath.empty() || EndsWith(newPath, "/") || result == "/";
   if (!keepSlash && EndsWith(result, "/")) result.pop_back();
-  return result;
+  return result.empty() ? "/" : result;  // ".." above the root stays at the root
 }
 
 void ApplyUrlToTarget(TUrlRecord& current, const TUrlRecord& url) {

@@ -186,6 +186,7 @@ TEST(Target, RelativePathsResolveAgainstTheCurrentOne) {
   EXPECT_EQ(ResolvePath("/a/b/", "c"), "/a/b/c");
   EXPECT_EQ(ResolvePath("/a/b/", "x//y/"), "/a/b/x/y/");
   EXPECT_EQ(ResolvePath("/", "../../"), "/");
+  EXPECT_EQ(ResolvePath("/", ".."), "/");
   EXPECT_EQ(ResolvePath("/a/", ""), "/a/");
   EXPECT_EQ(ResolvePath("", ""), "/");
   EXPECT_EQ(ResolvePath("/a/", "..x/"), "/a/..x/");

@@ -47,7 +47,8 @@ class ConnectionScript {
   ConnectionScript& Pause(int ms);
   // Closes the connection in an orderly way (shutdown, then close); later steps are skipped.
   ConnectionScript& Close();
-  // Closes the connection abortively, so that the peer sees a reset.
+  // Closes the connection abortively, so that the peer sees a reset (under Wine it may see an
+  // orderly close instead).
   ConnectionScript& Reset();
   // Stays open and silent until the peer closes, the server stops, or kStepLimitMs pass.
   ConnectionScript& HoldOpen();
