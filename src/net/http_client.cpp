@@ -155,13 +155,12 @@ void THttpClientBase::SendRequest(THttpRequest& request) {
   if (authenticator_) request.authorization = authenticator_->Authentication();
   if (proxy_.authentication_) request.proxyAuthorization = proxy_.authentication_->Authentication();
   inSync_ = false;
-  std::string head;
-  for (const auto& line : request.HeadLines()) head += line + "\r\n";
+  // The head collects in the write buffer and leaves in one piece.
   connection_.OpenWriteBuffer();
   try {
-    connection_.Write(head);
+    for (const auto& line : request.HeadLines()) connection_.WriteLn(line);
   } catch (...) {
-    connection_.CloseWriteBuffer();
+    connection_.DiscardWriteBuffer();  // half a head must never leave
     throw;
   }
   connection_.CloseWriteBuffer();

@@ -61,6 +61,7 @@ class TTcpConnection {
   // buffer is dropped also when that fails).
   void OpenWriteBuffer();
   void CloseWriteBuffer();
+  void DiscardWriteBuffer() { writeBuffer_.reset(); }
   void Write(std::string_view bytes);
   void WriteLn(std::string_view line);
 
