@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "transfer/content_length.h"
 #include "transfer/url_parts.h"
 
 namespace holvex {
@@ -61,6 +62,16 @@ TEST(UrlParts, HostAndPathWithoutUserInformation) {
   EXPECT_EQ(UrlPath("ftp://files.example.org"), "files.example.org");
   EXPECT_EQ(UrlPath("http://h/"), "/");
   EXPECT_EQ(UrlHost("example.org/x"), "example.org");
+}
+
+TEST(ContentLength, WholeFieldDigitsWithoutOverflow) {
+  EXPECT_EQ(ParseContentLength("0"), 0u);
+  EXPECT_EQ(ParseContentLength(" 209715200 "), 209715200u);
+  EXPECT_EQ(ParseContentLength("18446744073709551615"), 18446744073709551615u);
+  EXPECT_EQ(ParseContentLength("18446744073709551616"), std::nullopt);
+  EXPECT_EQ(ParseContentLength("12abc"), std::nullopt);
+  EXPECT_EQ(ParseContentLength("-1"), std::nullopt);
+  EXPECT_EQ(ParseContentLength(""), std::nullopt);
 }
 
 }  // namespace

@@ -1,0 +1,135 @@
+// The download's bounds: servers that stall, stop early or break off, and file names that
+// would open a device or that the file system refuses.
+#include <windows.h>
+
+#include <chrono>
+
+#include "transfer/engine_fixture.h"
+
+namespace holvex::test {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+class DownloadBounds : public EngineTest {
+ protected:
+  // Sends the head and the first 5000 of 100000 announced bytes, then stays silent.
+  static ConnectionScript StallAfterPart() {
+    return ConnectionScript()
+        .Receive()
+        .Send("HTTP/1.1 200 OK\r\nContent-Length: 100000\r\n\r\n" + Pattern(5000))
+        .Pause(8000)
+        .Close();
+  }
+  // A timer on a window of the GUI thread: proves that messages are dispatched meanwhile.
+  static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) { ++ticks_; }
+  static void CALLBACK CancelLater(HWND, UINT, UINT_PTR, DWORD) {
+    if (cancelTarget_) cancelTarget_->CancelCopy();
+  }
+  static inline int ticks_ = 0;
+  static inline TTransferEngine* cancelTarget_ = nullptr;
+};
+
+TEST_F(DownloadBounds, StalledBodyFailsWithinTheBoundAndKeepsWindowsAlive) {
+  ScriptedHttpServer server({StallAfterPart()});
+  TTransferItem& item = AddItem(server.Url("/stall.bin"));
+  engine_.StallTimeoutMs = 1500;
+  ticks_ = 0;
+  UINT_PTR timer = SetTimer(nullptr, 0, 100, Tick);
+  auto start = Clock::now();
+  engine_.Execute();
+  auto seconds = std::chrono::duration<double>(Clock::now() - start).count();
+  KillTimer(nullptr, timer);
+
+  EXPECT_LT(seconds, 6.0);  // well before the server's own 8 s pause ends
+  EXPECT_GE(ticks_, 5);
+  EXPECT_FALSE(item.Copied);
+  // The partial file stays, with every block that was reported. (A read waits for a full
+  // block, so the last 904 bytes are still inside the read that was given up.)
+  std::string partial = dir_.Read("stall.bin");
+  EXPECT_GE(partial.size(), 4096u);
+  EXPECT_EQ(partial, Pattern(5000).substr(0, partial.size()));
+  EXPECT_EQ(progress_.back().size, static_cast<int>(partial.size()));
+  EXPECT_EQ(Events(), "start 0\nprogress\ndone 0\ncopydone\n");
+}
+
+TEST_F(DownloadBounds, CancelDuringAStalledReadTakesEffectAtOnce) {
+  ScriptedHttpServer server({StallAfterPart()});
+  TTransferItem& item = AddItem(server.Url("/stall.bin"));
+  engine_.StallTimeoutMs = 20000;
+  cancelTarget_ = &engine_;
+  UINT_PTR timer = SetTimer(nullptr, 0, 700, CancelLater);
+  auto start = Clock::now();
+  engine_.Execute();
+  auto seconds = std::chrono::duration<double>(Clock::now() - start).count();
+  KillTimer(nullptr, timer);
+  cancelTarget_ = nullptr;
+
+  EXPECT_LT(seconds, 5.0);
+  EXPECT_FALSE(item.Copied);
+  EXPECT_FALSE(dir_.Exists("stall.bin"));
+  EXPECT_EQ(Events(), "start 0\nprogress\ncopydone\n");
+}
+
+TEST_F(DownloadBounds, SilentServerFailsTheOpenWithinTheBound) {
+  ScriptedHttpServer server({ConnectionScript().Receive().Pause(8000).Close()});
+  AddItem(server.Url("/silent"));
+  engine_.StallTimeoutMs = 1500;
+  auto start = Clock::now();
+  engine_.Execute();
+  EXPECT_LT(std::chrono::duration<double>(Clock::now() - start).count(), 6.0);
+  EXPECT_EQ(Events(), "start 0\nnotfound " + server.Url("/silent") + "\ndone 0\ncopydone\n");
+  EXPECT_FALSE(dir_.Exists("silent"));
+}
+
+TEST_F(DownloadBounds, BodyShorterThanAnnouncedIsNoSuccess) {
+  ScriptedHttpServer server(
+      {Answer("HTTP/1.1 200 OK\r\nContent-Length: 10000\r\n\r\n" + Pattern(6000)),
+       ConnectionScript().Receive().Send("HTTP/1.1 200 OK\r\nContent-Length: 10000\r\n\r\n" + Pattern(3000)).Reset()});
+  TTransferItem& closed = AddItem(server.Url("/closed.bin"));
+  TTransferItem& reset = AddItem(server.Url("/reset.bin"));
+  engine_.Execute();
+
+  EXPECT_FALSE(closed.Copied);
+  EXPECT_FALSE(reset.Copied);
+  EXPECT_EQ(dir_.Read("closed.bin"), Pattern(6000));
+  EXPECT_EQ(dir_.Read("reset.bin").size(), 3000u);
+  EXPECT_EQ(Count("done"), 2);
+  EXPECT_EQ(Count("error"), 0);  // ended quietly, as a read failure does
+}
+
+TEST_F(DownloadBounds, NamesThatAreDevicesOrRefusedGiveCodeThree) {
+  std::vector<ConnectionScript> scripts;
+  const std::vector<std::string> paths = {"/CON", "/files/nul.txt", "/lpt1.log", "/Aux.", "/get.php?id=7",
+                                          "/dir/", "/a.txt:hidden"};
+  for (size_t i = 0; i < paths.size(); ++i) scripts.push_back(Answer(HttpOk("payload")));
+  ScriptedHttpServer server(std::move(scripts));
+  for (const auto& path : paths) AddItem(server.Url(path));
+  engine_.OnCopyOverWrite = [&](TTransferEngine&, const std::string& target, bool&) {
+    log_.push_back("overwrite " + target);
+  };
+  engine_.Execute();
+
+  std::string expected;
+  for (size_t i = 0; i < paths.size(); ++i) {
+    std::string name = paths[i].substr(paths[i].rfind('/') + 1);
+    std::string target = dir_.path() + "\\" + name;
+    expected += "start " + std::to_string(i) + "\nerror 3\ninfo 3 Cannot create file " + target + "\ndone " +
+                std::to_string(i) + "\n";
+  }
+  EXPECT_EQ(Events(), expected + "copydone\n");
+  for (int i = 0; i < engine_.Items.Count(); ++i) EXPECT_FALSE(engine_.Items[i].Copied);
+  // Nothing was written anywhere in the folder, not even a stream of a file "a.txt".
+  WIN32_FIND_DATAA found;
+  HANDLE find = FindFirstFileA((dir_.path() + "\\*").c_str(), &found);
+  ASSERT_NE(find, INVALID_HANDLE_VALUE);
+  int entries = 0;
+  do {
+    entries += std::string(found.cFileName) != "." && std::string(found.cFileName) != "..";
+  } while (FindNextFileA(find, &found));
+  FindClose(find);
+  EXPECT_EQ(entries, 0);
+}
+
+}  // namespace
+}  // namespace holvex::test

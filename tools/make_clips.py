@@ -1,0 +1,160 @@
+#!/usr/bin/env python3
+"""Draws the transfer engine's two animation clips and writes them as AVI files.
+
+download.avi: a sheet flies from the globe to the folder; upload.avi: back again.
+Both are uncompressed 8-bit frames with a palette (the form the animate control plays
+everywhere), 240 x 48 pixels, 12 frames at 10 frames per second, looping.
+
+Usage: make_clips.py OUTPUT_DIRECTORY
+"""
+import math
+import os
+import struct
+import sys
+
+WIDTH, HEIGHT, FRAMES, FPS = 240, 48, 12, 10
+
+# Index 0 is the background; the control draws it in the dialog's own colour.
+PALETTE = [
+    (192, 192, 192),  # 0 background
+    (0, 0, 0),        # 1 outline
+    (255, 255, 255),  # 2 paper
+    (40, 90, 200),    # 3 sea
+    (70, 160, 60),    # 4 land
+    (250, 210, 70),   # 5 folder
+    (190, 140, 30),   # 6 folder shade
+    (128, 128, 128),  # 7 text lines, trail
+    (150, 190, 250),  # 8 sea highlight
+]
+GLOBE = (30, 24, 19)      # centre x, centre y, radius
+FOLDER = (186, 10, 44, 30)  # left, top, width, height
+SHEET_W, SHEET_H = 14, 18
+
+
+class Frame:
+    def __init__(self):
+        self.pixels = bytearray(WIDTH * HEIGHT)
+
+    def put(self, x, y, colour):
+        if 0 <= x < WIDTH and 0 <= y < HEIGHT:
+            self.pixels[y * WIDTH + x] = colour
+
+    def rect(self, left, top, width, height, fill, outline=1):
+        for y in range(top, top + height):
+            for x in range(left, left + width):
+                edge = x in (left, left + width - 1) or y in (top, top + height - 1)
+                self.put(x, y, outline if edge else fill)
+
+    def rows_top_down(self):
+        for y in range(HEIGHT):
+            yield self.pixels[y * WIDTH:(y + 1) * WIDTH]
+
+
+def draw_globe(frame, turn):
+    cx, cy, r = GLOBE
+    for y in range(cy - r, cy + r + 1):
+        for x in range(cx - r, cx + r + 1):
+            d = math.hypot(x - cx, y - cy)
+            if d > r + 0.5:
+                continue
+            if d > r - 0.7:
+                frame.put(x, y, 1)
+                continue
+            # Continents as bands that drift with the frame number, so the globe turns.
+            lon = math.asin(max(-1.0, min(1.0, (x - cx) / math.sqrt(max(r * r - (y - cy) ** 2, 1)))))
+            lat = (y - cy) / r
+            land = math.sin(3 * lon + turn) + 0.8 * math.cos(2 * lat * math.pi + 1.3) > 0.9
+            shade = 8 if (x - cx) + (y - cy) < -r * 0.6 else 3
+            frame.put(x, y, 4 if land else shade)
+
+
+def draw_folder(frame):
+    left, top, width, height = FOLDER
+    frame.rect(left, top, width // 2, 6, 6)
+    frame.rect(left, top + 5, width, height - 5, 5)
+    for x in range(left + 1, left + width - 1):
+        frame.put(x, top + 9, 6)
+
+
+def draw_sheet(frame, left, top):
+    frame.rect(left, top, SHEET_W, SHEET_H, 2)
+    for y in (top + 4, top + 7, top + 10, top + 13):
+        for x in range(left + 3, left + SHEET_W - 3):
+            frame.put(x, y, 7)
+    for i in range(4):  # folded corner
+        frame.put(left + SHEET_W - 1 - i, top + 3 - i, 0)
+        frame.put(left + SHEET_W - 4 + i, top + i, 1)
+
+
+def sheet_position(t):
+    start = GLOBE[0] + GLOBE[2] + 2
+    end = FOLDER[0] + FOLDER[2] // 2 - SHEET_W // 2
+    x = start + (end - start) * t
+    y = 16 - 14 * math.sin(math.pi * t)
+    return int(round(x)), int(round(y))
+
+
+def draw_frame(index, upward):
+    frame = Frame()
+    draw_globe(frame, index * 2 * math.pi / FRAMES)
+    draw_folder(frame)
+    t = index / (FRAMES - 1)
+    if upward:
+        t = 1 - t
+    # A dotted trail along the flight path.
+    for step in range(0, 17):
+        x, y = sheet_position(step / 20)
+        frame.put(x + SHEET_W // 2, y + SHEET_H // 2, 7)
+    draw_sheet(frame, *sheet_position(t))
+    return frame
+
+
+def chunk(fourcc, data):
+    pad = b"\0" if len(data) % 2 else b""
+    return fourcc + struct.pack("<I", len(data)) + data + pad
+
+
+def riff_list(kind, fourcc, content):
+    return kind + struct.pack("<I", len(content) + 4) + fourcc + content
+
+
+def dib_bytes(frame):
+    stride = (WIDTH + 3) & ~3
+    rows = list(frame.rows_top_down())
+    return b"".join(bytes(row) + b"\0" * (stride - WIDTH) for row in reversed(rows))
+
+
+def avi(frames):
+    frame_size = len(frames[0])
+    usec = 1000000 // FPS
+    avih = struct.pack("<14I", usec, frame_size * FPS, 0, 0x10, len(frames), 0, 1, frame_size,
+                       WIDTH, HEIGHT, 0, 0, 0, 0)
+    strh = struct.pack("<4s4sIHHIIIIIIIIhhhh", b"vids", b"DIB ", 0, 0, 0, 0, 1, FPS, 0, len(frames),
+                       frame_size, 0xFFFFFFFF, 0, 0, 0, WIDTH, HEIGHT)
+    bih = struct.pack("<IiiHHIIiiII", 40, WIDTH, HEIGHT, 1, 8, 0, frame_size, 0, 0, len(PALETTE), len(PALETTE))
+    palette = b"".join(struct.pack("<BBBB", b, g, r, 0) for r, g, b in PALETTE)
+    strl = riff_list(b"LIST", b"strl", chunk(b"strh", strh) + chunk(b"strf", bih + palette))
+    hdrl = riff_list(b"LIST", b"hdrl", chunk(b"avih", avih) + strl)
+    movi_content = b""
+    index = b""
+    for data in frames:
+        # Offsets count from the "movi" type code.
+        index += struct.pack("<4sIII", b"00db", 0x10, 4 + len(movi_content), len(data))
+        movi_content += chunk(b"00db", data)
+    movi = riff_list(b"LIST", b"movi", movi_content)
+    return riff_list(b"RIFF", b"AVI ", hdrl + movi + chunk(b"idx1", index))
+
+
+def main():
+    if len(sys.argv) != 2:
+        sys.exit(__doc__)
+    out = sys.argv[1]
+    os.makedirs(out, exist_ok=True)
+    for name, upward in (("download.avi", False), ("upload.avi", True)):
+        frames = [dib_bytes(draw_frame(i, upward)) for i in range(FRAMES)]
+        with open(os.path.join(out, name), "wb") as f:
+            f.write(avi(frames))
+
+
+if __name__ == "__main__":
+    main()
