@@ -11,4 +11,4 @@ cleanup() { stop_wineserver; [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null;
 trap cleanup EXIT
 start_private_xvfb
 start_wineserver
-LANG=de_DE.UTF-8 wine build/win32/bin/queue_bench.exe
+scripts/wine-exec.sh build/win32/bin/queue_bench.exe

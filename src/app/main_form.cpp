@@ -54,7 +54,7 @@ void TForm1::CreateControls() {
   StatusBar1.Create(hwnd());
   StatusBar1.SetPanelWidths({257, 100, 50});
 
-  ListBox1.Create(hwnd(), Rect{-200, 40, 121, 97});
+  ListBox1.Create(hwnd(), Rect{-200, 40, 121, 97}, false);
 
   OpenDialog1.Title = "Downloadlinks importieren";
   OpenDialog1.Filter = "Textdateien|*.txt|Alle Dateitypen|*.*";
@@ -154,6 +154,16 @@ LRESULT TForm1::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   return Form::HandleMessage(msg, wp, lp);
 }
 
+void TForm1::ApplyProxyToHttpClient() {
+  TProxySettings& proxy = HttpClient1.ProxyParams();
+  proxy.SetProxyServer(proxy_.server);
+  // An empty or unreadable port gives 0.
+  std::optional<long long> port = ParseSettingNumber(proxy_.port);
+  proxy.SetProxyPort(port && *port > 0 && *port < 65536 ? static_cast<int>(*port) : 0);
+  proxy.ProxyUsername = proxy_.username;
+  proxy.ProxyPassword = proxy_.password;
+}
+
 void TForm1::FormCreate() {
   Application& app = Application::Instance();
   instance_ = std::make_unique<SingleInstance>(options_.instanceName);
@@ -176,6 +186,7 @@ void TForm1::FormCreate() {
   IniDocument ini = SettingsFile(SettingsFilePath()).Load();
   settings_ = ReadGeneralSettings(ini);
   proxy_ = ReadProxySettings(ini);
+  ApplyProxyToHttpClient();
 
   if (settings_.systemtray) Hide();
   else Show();

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/single_instance.h"
+#include "net/http_client.h"
 #include "queue/download_queue.h"
 #include "settings/settings.h"
 #include "toolkit/form.h"
@@ -87,6 +88,8 @@ class TForm1 : public Form {
   ListBox ListBox1;
   OpenDialog OpenDialog1;
 
+  THttpClient HttpClient1;  // the size probes and the update query
+
   Menu MainMenu1;
   MenuItem Downloadhinzufgen1, Speichern1, extdatei1, Beenden1;
   MenuItem Allgemeines1, ProxyServer1, MitWindowsstarten1;
@@ -107,6 +110,7 @@ class TForm1 : public Form {
   void AddDownload();
   void SetSelectedStatus(const char* status);
   void CenterMessageBox();
+  void ApplyProxyToHttpClient();
   void OpenWithShell(const char* target, HWND owner, const char* params, int show);
 
   MainFormOptions options_;

@@ -6,6 +6,7 @@
 #include "app/main_form.h"
 #include "app/program_config.h"
 #include "platform/file_io.h"
+#include "queue/link_file.h"
 #include "toolkit/application.h"
 #include "toolkit/input_query.h"
 
@@ -88,14 +89,17 @@ void TForm1::extdatei1Click() {
     return;
   }
   ListBox1.Clear();
-  std::string text = ReadFileBytes(OpenDialog1.FileName).value_or(std::string());
-  size_t lines = 0;
-  for (size_t pos = 0; pos < text.size(); ++lines) {
-    size_t end = text.find_first_of("\r\n", pos);
-    std::string line = text.substr(pos, end == std::string::npos ? std::string::npos : end - pos);
-    ListBox1.Add(line);
-    if (end == std::string::npos) break;
-    pos = end + ((text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n') ? 2 : 1);
+  std::string reason;
+  std::optional<std::string> text = ReadFileBytes(OpenDialog1.FileName, &reason);
+  if (!text) {
+    ShowMessageBox("Datei " + OpenDialog1.FileName + " kann nicht geöffnet werden. " + reason, "Holvex 2004",
+                   MB_OK | MB_ICONERROR);
+    return;
+  }
+  {
+    std::vector<std::string> lines = SplitLinkFileLines(*text);
+    text.reset();
+    ListBox1.AddLines(lines);
   }
   if (ListBox1.Count() == 0) {
     PostMessageA(hwnd(), WM_MSGBOX_CENTER, 0, 0);

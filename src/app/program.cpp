@@ -7,6 +7,8 @@
 
 #include "app/main_form.h"
 #include "app/splash_screen.h"
+#include "queue/add_dialog.h"
+#include "queue/import_dialog.h"
 #include "queue/save_dialog.h"
 #include "platform/file_io.h"
 #include "settings/settings.h"
@@ -21,15 +23,23 @@ constexpr const char* kApplicationTitle = "Holvex 2004";
 // Every window of the program, created once in this order and kept until the end.
 struct ProgramWindows {
   std::unique_ptr<TForm1> form1;
+  std::unique_ptr<TForm3> form3;
   std::unique_ptr<TForm4> form4;
+  std::unique_ptr<TForm5> form5;
 };
 
 ProgramWindows CreateWindows(const ProgramOptions& options) {
   ProgramWindows w;
   w.form1 = std::make_unique<TForm1>(MainFormOptions{options.baseDir});
+  w.form3 = std::make_unique<TForm3>(*w.form1);
   w.form4 = std::make_unique<TForm4>(*w.form1);
+  w.form5 = std::make_unique<TForm5>(*w.form1);
+  TForm3* add = w.form3.get();
   TForm4* save = w.form4.get();
+  TForm5* import = w.form5.get();
+  w.form1->showAddDialog = [add] { add->ShowModal(); };
   w.form1->showSaveDialog = [save] { save->ShowModal(); };
+  w.form1->showImportDialog = [import] { import->ShowModal(); };
   w.form1->StartupComplete();
   return w;
 }

@@ -22,8 +22,9 @@ class FileWriteError : public std::runtime_error {
 
 bool FileExists(const std::string& path);
 
-// The file's bytes, or nullopt when it is missing or cannot be read.
-std::optional<std::string> ReadFileBytes(const std::string& path);
+// The file's bytes, or nullopt when it is missing or cannot be read (then `reason`, when
+// given, holds the system's reason).
+std::optional<std::string> ReadFileBytes(const std::string& path, std::string* reason = nullptr);
 
 // Writes a temporary file next to `path` and then replaces `path` with it in one step, so
 // that a failed or interrupted write leaves the previous file whole. Throws FileWriteError.

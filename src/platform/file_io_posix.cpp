@@ -43,14 +43,18 @@ bool FileExists(const std::string& path) {
   return ::stat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
 }
 
-std::optional<std::string> ReadFileBytes(const std::string& path) {
+std::optional<std::string> ReadFileBytes(const std::string& path, std::string* reason) {
+  auto fail = [reason]() -> std::optional<std::string> {
+    if (reason) *reason = std::strerror(errno);
+    return std::nullopt;
+  };
   Fd fd(::open(path.c_str(), O_RDONLY));
-  if (fd.get() < 0) return std::nullopt;
+  if (fd.get() < 0) return fail();
   std::string data;
   char buf[65536];
   for (;;) {
     ssize_t n = ::read(fd.get(), buf, sizeof buf);
-    if (n < 0) return std::nullopt;
+    if (n < 0) return fail();
     if (n == 0) break;
     data.append(buf, static_cast<size_t>(n));
   }

@@ -40,18 +40,23 @@ bool FileExists(const std::string& path) {
   return attr != INVALID_FILE_ATTRIBUTES && !(attr & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-std::optional<std::string> ReadFileBytes(const std::string& path) {
+std::optional<std::string> ReadFileBytes(const std::string& path, std::string* reason) {
+  auto fail = [reason](DWORD code) -> std::optional<std::string> {
+    if (reason) *reason = SystemErrorText(code);
+    return std::nullopt;
+  };
   FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                               nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file.valid()) return std::nullopt;
+  if (!file.valid()) return fail(GetLastError());
   LARGE_INTEGER size;
-  if (!GetFileSizeEx(file.get(), &size) || size.QuadPart > 0x7fffffff) return std::nullopt;
+  if (!GetFileSizeEx(file.get(), &size)) return fail(GetLastError());
+  if (size.QuadPart > 0x7fffffff) return fail(ERROR_NOT_ENOUGH_MEMORY);
   std::string data(static_cast<size_t>(size.QuadPart), '\0');
   size_t done = 0;
   while (done < data.size()) {
     DWORD got = 0;
     DWORD want = static_cast<DWORD>(std::min<size_t>(data.size() - done, 1 << 20));
-    if (!ReadFile(file.get(), data.data() + done, want, &got, nullptr)) return std::nullopt;
+    if (!ReadFile(file.get(), data.data() + done, want, &got, nullptr)) return fail(GetLastError());
     if (got == 0) break;
     done += got;
   }

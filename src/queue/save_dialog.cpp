@@ -23,8 +23,8 @@ FormParams SaveDialogParams() {
 }  // namespace
 
 TForm4::TForm4(TForm1& main) : Form(SaveDialogParams()), main_(main) {
-  Animate1.Create(hwnd(), 16, 6);
-  Animate1.Open(257);
+  Animate1.Create(hwnd(), 16, 4);
+  Animate1.Open("Animation2");
   Label1.Create(hwnd(), Rect{8, 78, 289, 16}, "Speichere Warteschleife...");
   SetWindowLongA(Label1.hwnd(), GWL_STYLE, (GetWindowLongA(Label1.hwnd(), GWL_STYLE) & ~SS_LEFT) | SS_CENTER);
   italic_ = CreatePointFont("Arial", 8, false);

@@ -16,6 +16,13 @@ bool Animate::Open(int resourceId) {
   return opened;
 }
 
+bool Animate::Open(const char* resourceName) {
+  playing_ = false;
+  clip_ = 0;
+  return SendMessageA(hwnd(), ACM_OPENA, reinterpret_cast<WPARAM>(ModuleInstance()),
+                      reinterpret_cast<LPARAM>(resourceName)) != 0;
+}
+
 void Animate::Play() {
   playing_ = SendMessageA(hwnd(), ACM_PLAY, static_cast<WPARAM>(-1), MAKELPARAM(0, 0xFFFF)) != 0;
 }

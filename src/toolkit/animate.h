@@ -10,6 +10,8 @@ class Animate : public Window {
   void Create(HWND parent, int left, int top);
   // Opens the clip with that resource id; false when there is none.
   bool Open(int resourceId);
+  // Opens the clip stored under that resource name ("Animation1").
+  bool Open(const char* resourceName);
   void Play();  // from the first frame, repeating until Stop
   void Stop();
   bool Playing() const { return playing_; }

@@ -2,9 +2,18 @@
 
 namespace holvex {
 
-void ListBox::Create(HWND parent, const Rect& r) {
-  CreateSystem("LISTBOX", "", WS_CHILD | WS_VISIBLE | WS_VSCROLL | LBS_NOINTEGRALHEIGHT | LBS_HASSTRINGS,
+void ListBox::Create(HWND parent, const Rect& r, bool visible) {
+  CreateSystem("LISTBOX", "", WS_CHILD | (visible ? WS_VISIBLE : 0) | WS_VSCROLL | LBS_NOINTEGRALHEIGHT | LBS_HASSTRINGS,
                WS_EX_CLIENTEDGE, r, parent);
+}
+
+void ListBox::AddLines(const std::vector<std::string>& lines) {
+  size_t bytes = 0;
+  for (const std::string& line : lines) bytes += line.size() + 1;
+  SendMessageA(hwnd(), WM_SETREDRAW, FALSE, 0);
+  SendMessageA(hwnd(), LB_INITSTORAGE, lines.size(), bytes);
+  for (const std::string& line : lines) Add(line);
+  SendMessageA(hwnd(), WM_SETREDRAW, TRUE, 0);
 }
 
 void ListBox::Add(const std::string& line) {

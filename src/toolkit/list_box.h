@@ -1,5 +1,6 @@
 #pragma once
 #include <string>
+#include <vector>
 
 #include "toolkit/window.h"
 
@@ -8,8 +9,10 @@ namespace holvex {
 // A list of text lines (used hidden, as a scratch list).
 class ListBox : public Window {
  public:
-  void Create(HWND parent, const Rect& r);
+  void Create(HWND parent, const Rect& r, bool visible = true);
   void Add(const std::string& line);
+  // Many lines at once, without repainting the list for each.
+  void AddLines(const std::vector<std::string>& lines);
   void Clear();
   int Count() const;
   std::string Item(int index) const;

@@ -83,6 +83,27 @@ DialogAnswerer DialogAnswerer::Form(const char* className, const std::string& ca
   return a;
 }
 
+DialogAnswerer DialogAnswerer::OpenFile(const std::string& title, const std::string& path, int timeoutMs) {
+  DialogAnswerer a;
+  auto seen = a.seen_;
+  a.thread_ = std::thread([seen, title, path, timeoutMs] {
+    HWND dlg = WaitForWindow(kDialogClass, title, timeoutMs);
+    if (!dlg) return;
+    seen->found = true;
+    seen->rect = SettledRect(dlg);
+    if (path.empty()) {
+      PostMessageA(dlg, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+      return;
+    }
+    // The file-name field is the combo box cmb13 (0x47c) or, in older dialogs, edt1 (0x480).
+    HWND field = GetDlgItem(dlg, 0x47c);
+    if (!field) field = GetDlgItem(dlg, 0x480);
+    SendMessageA(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
+    PostMessageA(dlg, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dlg, IDOK)));
+  });
+  return a;
+}
+
 DialogAnswerer::~DialogAnswerer() {
   if (thread_.joinable()) thread_.join();
 }

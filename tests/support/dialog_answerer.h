@@ -25,6 +25,9 @@ class DialogAnswerer {
   // button captioned `buttonCaption`.
   static DialogAnswerer Form(const char* className, const std::string& caption, const std::string& fieldText,
                              const std::string& buttonCaption, int timeoutMs = 10000);
+  // The common open-file dialog: types the path into its file-name field and presses Open
+  // (or Cancel when `path` is empty).
+  static DialogAnswerer OpenFile(const std::string& title, const std::string& path, int timeoutMs = 10000);
   DialogAnswerer(DialogAnswerer&&) = default;
   ~DialogAnswerer();
 
