@@ -17,6 +17,7 @@ struct AsyncState {
   DWORD error = 0;
   HINTERNET created = nullptr;  // last handle WinInet announced for this context
   HINTERNET closed = nullptr;   // the handle the Request closed while an open was pending
+  bool pending = false;         // an operation went asynchronous and has not completed
   bool abandoned = false;       // the Request has closed its handles
   // What an asynchronous read writes into.
   INTERNET_BUFFERSA buffers{};
@@ -25,7 +26,8 @@ struct AsyncState {
 
 namespace {
 
-// States with an operation in flight, by context id.
+// Every state by context id: while its Request lives, and after that while an operation
+// of it may still complete.
 class Registry {
  public:
   static Registry& Get() {
@@ -35,7 +37,7 @@ class Registry {
     return *registry;
   }
   std::mutex lock;
-  std::map<DWORD_PTR, std::shared_ptr<AsyncState>> pending;
+  std::map<DWORD_PTR, std::shared_ptr<AsyncState>> states;
   DWORD_PTR nextId = 1;
 };
 
@@ -46,24 +48,25 @@ void CALLBACK StatusCallback(HINTERNET, DWORD_PTR context, DWORD status, LPVOID 
   HINTERNET orphan = nullptr;
   {
     std::lock_guard<std::mutex> guard(registry.lock);
-    auto it = registry.pending.find(context);
-    if (it == registry.pending.end()) return;
+    auto it = registry.states.find(context);
+    if (it == registry.states.end()) return;
     AsyncState& state = *it->second;
     if (status == INTERNET_STATUS_HANDLE_CREATED) {
       state.created = reinterpret_cast<HINTERNET>(static_cast<INTERNET_ASYNC_RESULT*>(info)->dwResult);
       return;
     }
-    if (status == INTERNET_STATUS_REQUEST_COMPLETE) {
+    if (status == INTERNET_STATUS_REQUEST_COMPLETE && state.pending) {
       auto* async = static_cast<INTERNET_ASYNC_RESULT*>(info);
       state.result = async->dwResult;
       state.error = async->dwError;
+      state.pending = false;
       // An open given up before its handle reached us: nobody else will close that handle.
       auto handle = reinterpret_cast<HINTERNET>(async->dwResult);
       if (state.abandoned && async->dwResult > 1 && handle != state.closed) orphan = handle;
       SetEvent(state.done.get());
-      registry.pending.erase(it);
+      if (state.abandoned) registry.states.erase(it);
     } else if (status == INTERNET_STATUS_HANDLE_CLOSING && state.abandoned) {
-      registry.pending.erase(it);  // no more callbacks for it
+      registry.states.erase(it);  // no more callbacks for it
     }
   }
   if (orphan) InternetCloseHandle(orphan);
@@ -90,6 +93,7 @@ Request::Request() {
   Registry& registry = Registry::Get();
   std::lock_guard<std::mutex> guard(registry.lock);
   state_ = std::make_shared<AsyncState>(registry.nextId++);
+  registry.states[state_->id] = state_;
 }
 
 Request::~Request() { Close(); }
@@ -100,10 +104,12 @@ void Request::Close() {
     std::lock_guard<std::mutex> guard(registry.lock);
     state_->abandoned = true;
     // A handle announced by an open that never completed for us.
-    if (!request_ && state_->created && registry.pending.count(state_->id)) {
+    if (!request_ && state_->created && state_->pending) {
       request_.reset(state_->created);
       state_->closed = state_->created;
     }
+    // Unless an operation may still write into it, the state goes now.
+    if (!state_->pending) registry.states.erase(state_->id);
   }
   request_.reset();
   connection_.reset();
@@ -112,27 +118,32 @@ void Request::Close() {
 template <typename Start>
 StepResult Request::Run(Start start, const WaitPolicy& wait) {
   Registry& registry = Registry::Get();
-  ResetEvent(state_->done.get());
+  if (state_->abandoned) return StepResult::kFailed;
   {
+    // Marked before the call: its completion may be reported before the call returns.
     std::lock_guard<std::mutex> guard(registry.lock);
     state_->result = 0;
     state_->error = 0;
-    registry.pending[state_->id] = state_;
+    state_->pending = true;
   }
   BOOL ok = start();
   DWORD error = ok ? ERROR_SUCCESS : GetLastError();
   if (ok || error != ERROR_IO_PENDING) {
     std::lock_guard<std::mutex> guard(registry.lock);
-    registry.pending.erase(state_->id);
+    state_->pending = false;
     return ok ? StepResult::kDone : StepResult::kFailed;
   }
-  WaitOutcome outcome = WaitPumping(state_->done.get(), wait);
-  if (outcome != WaitOutcome::kSignalled) {
-    Close();  // the operation may still finish; its state stays registered until then
-    return FromWait(outcome);
+  for (;;) {
+    WaitOutcome outcome = WaitPumping(state_->done.get(), wait);
+    if (outcome != WaitOutcome::kSignalled) {
+      Close();  // the operation may still finish; its state stays registered until then
+      return FromWait(outcome);
+    }
+    std::lock_guard<std::mutex> guard(registry.lock);
+    // A signal left over from a completion reported before its call had returned.
+    if (state_->pending) continue;
+    return state_->result != 0 ? StepResult::kDone : StepResult::kFailed;
   }
-  std::lock_guard<std::mutex> guard(registry.lock);
-  return state_->result != 0 ? StepResult::kDone : StepResult::kFailed;
 }
 
 StepResult Request::Open(const InternetSession& session, const std::string& url, const std::string& proxyUser,

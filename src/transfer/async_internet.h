@@ -5,7 +5,7 @@
 //
 // Lifetime: WinInet may still complete an operation that was given up, writing into its
 // buffer and calling back with its context. That state therefore lives in a process-wide
-// registry while an operation is pending, independent of the Request object.
+// registry until no operation can use it any more, which may be after its Request is gone.
 #include <windows.h>
 #include <wininet.h>
 

@@ -1,7 +1,7 @@
 #include "transfer/format.h"
 
+#include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <limits>
 
 #include "platform/locale_format.h"
@@ -10,17 +10,17 @@ namespace holvex {
 
 namespace {
 
-// "%.2f" of value, with the decimal point replaced by the locale's separator.
+// What "%.2f" prints for value, with the locale's decimal separator. std::to_chars gives the
+// same digits as printf, several times faster: the dialog formats sizes for every block.
 std::string TwoDecimals(double value, std::string_view decimal) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%.2f", value);
-  std::string out;
-  for (const char* p = text; *p; ++p) {
-    if (*p == '.')
-      out += decimal;
-    else
-      out += *p;
-  }
+  char text[48];
+  auto [end, error] = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, 2);
+  if (error != std::errc()) return {};
+  std::string_view digits(text, static_cast<size_t>(end - text));
+  size_t point = digits.find('.');
+  std::string out(digits.substr(0, point));
+  out += decimal;
+  out += digits.substr(point + 1);
   return out;
 }
 

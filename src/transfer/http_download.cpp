@@ -88,20 +88,22 @@ bool TTransferEngine::DownloadUrl(int idx, const TTransferItem& item, TDateTime&
 
   const std::uint64_t announced = AnnouncedLength(request);
   const auto total = static_cast<std::uint32_t>(announced);
+  // The same for every block.
+  const std::string totalText = " " + DlgFileOfLabel + " " + FormatSize(static_cast<std::int32_t>(total), decimal_);
   const DWORD startTick = GetTickCount();
   std::uint32_t done = 0;
   std::uint64_t received = 0;
   DWORD bytes = Request::kBlockSize;
   bool gotData = false, endedNormally = false;
   while (bytes > 0 && !cancel_) {
-    PumpMessages();
+    PumpIfDue();
     const char* data = nullptr;
     if (request.Read(&data, &bytes, wait) != StepResult::kDone) break;  // failed, stalled or cancelled
     if (bytes > 0) file.Write(data, bytes);
     done += bytes;
     received += bytes;
-    ReportDownloadBlock(done, total, startTick);
-    PumpMessages();
+    ReportDownloadBlock(done, total, totalText, startTick);
+    PumpIfDue();
     if (bytes > 0)
       gotData = true;
     else
@@ -115,16 +117,16 @@ bool TTransferEngine::DownloadUrl(int idx, const TTransferItem& item, TDateTime&
   return gotData && endedNormally && (announced == 0 || received == announced);
 }
 
-void TTransferEngine::ReportDownloadBlock(std::uint32_t done, std::uint32_t total, DWORD startTick) {
+void TTransferEngine::ReportDownloadBlock(std::uint32_t done, std::uint32_t total, const std::string& totalText,
+                                          DWORD startTick) {
   const auto signedDone = static_cast<std::int32_t>(done);
   const auto signedTotal = static_cast<std::int32_t>(total);
+  std::string line = DlgProgressLabel + " " + FormatSize(signedDone, decimal_);
   if (total > 0) {
     dialog_->SetBarPosition(ProgressPercent(done, total));
-    dialog_->SetProgressLine(DlgProgressLabel + " " + FormatSize(signedDone, decimal_) + " " + DlgFileOfLabel + " " +
-                             FormatSize(signedTotal, decimal_));
-  } else {
-    dialog_->SetProgressLine(DlgProgressLabel + " " + FormatSize(signedDone, decimal_));
+    line += totalText;
   }
+  dialog_->SetProgressLine(line);
   if (OnCopyProgress) OnCopyProgress(*this, fileCounter_, signedDone, signedTotal);
   if (ShowCompletion)
     dialog_->SetCaption(DlgDownload + " : " + std::to_string(dialog_->BarPosition()) + "% " + DlgCompleted);

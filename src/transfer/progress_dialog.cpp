@@ -37,10 +37,10 @@ void ProgressDialog::CreateChildren(const ProgressDialogSetup& setup) {
   RateLabel.Create(hwnd(), Rect{10, 120, kLineWidth, kLineHeight}, setup.rateLabel);
   TimeLabel.Create(hwnd(), Rect{10, 140, kLineWidth, kLineHeight}, setup.timeLabel);
   TimeLabel.SetVisible(setup.showTime);
-  fileText_ = setup.fileLabel;
-  progressText_ = setup.progressLabel;
-  rateText_ = setup.rateLabel;
-  timeText_ = setup.timeLabel;
+  file_.text = setup.fileLabel;
+  progress_.text = setup.progressLabel;
+  rate_.text = setup.rateLabel;
+  time_.text = setup.timeLabel;
   Animation.Create(hwnd(), 10, 0);
   UseClip(kDownloadClip);
 
@@ -66,6 +66,7 @@ void ProgressDialog::CreateChildren(const ProgressDialogSetup& setup) {
 }
 
 void ProgressDialog::Present(bool alwaysOnTop) {
+  Flush();
   Show();
   if (alwaysOnTop) {
     Rect b = Bounds();
@@ -73,11 +74,14 @@ void ProgressDialog::Present(bool alwaysOnTop) {
   }
 }
 
-void ProgressDialog::SetLine(Label& label, std::string& shown, const std::string& text) {
-  // Most blocks leave most lines as they were; a window text costs a round trip.
-  if (text == shown) return;
-  shown = text;
+void ProgressDialog::Line::Flush() {
+  if (!changed) return;
+  changed = false;
   label.SetText(text);
+}
+
+void ProgressDialog::Flush() {
+  for (Line* line : {&file_, &progress_, &rate_, &time_}) line->Flush();
 }
 
 void ProgressDialog::SetCaption(const std::string& text) {
@@ -99,6 +103,7 @@ void ProgressDialog::UseClip(int resourceId) {
 
 void ProgressDialog::EndOfRun(bool cancelled, const std::string& openFile, const std::string& openFolder) {
   runEnded_ = true;
+  Flush();
   openFile_ = openFile;
   openFolder_ = openFolder;
   CancelButton.SetText("Close");

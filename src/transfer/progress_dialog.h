@@ -31,10 +31,19 @@ class ProgressDialog : public Form {
   void Present(bool alwaysOnTop);
 
   void SetCaption(const std::string& text);
-  void SetFileLine(const std::string& text) { SetLine(FileLabel, fileText_, text); }
-  void SetProgressLine(const std::string& text) { SetLine(ProgressLabel, progressText_, text); }
-  void SetRateLine(const std::string& text) { SetLine(RateLabel, rateText_, text); }
-  void SetTimeLine(const std::string& text) { SetLine(TimeLabel, timeText_, text); }
+  // The four lines take their new texts at once and show them at the next Flush: a window
+  // text costs a round trip to the window system, and a transfer sets them for every block,
+  // far more often than anything is painted.
+  void SetFileLine(const std::string& text) { file_.Set(text); }
+  void SetProgressLine(const std::string& text) { progress_.Set(text); }
+  void SetRateLine(const std::string& text) { rate_.Set(text); }
+  void SetTimeLine(const std::string& text) { time_.Set(text); }
+  const std::string& FileLine() const { return file_.text; }
+  const std::string& ProgressLine() const { return progress_.text; }
+  const std::string& RateLine() const { return rate_.text; }
+  const std::string& TimeLine() const { return time_.text; }
+  // Hands changed lines to their labels; called before messages are processed.
+  void Flush();
   void SetBarPosition(int position);
   int BarPosition() const { return barPosition_; }
   // Opens and plays that clip unless it is already the one shown.
@@ -61,13 +70,25 @@ class ProgressDialog : public Form {
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
  private:
-  static void SetLine(Label& label, std::string& shown, const std::string& text);
+  struct Line {
+    explicit Line(Label& l) : label(l) {}
+    void Set(const std::string& value) {
+      if (value == text) return;
+      text = value;
+      changed = true;
+    }
+    void Flush();
+    Label& label;
+    std::string text;
+    bool changed = false;
+  };
   void CreateChildren(const ProgressDialogSetup& setup);
   void CancelClicked();
   void OpenClicked(const std::string& path);
   void Finish();
 
-  std::string fileText_, progressText_, rateText_, timeText_, caption_;
+  Line file_{FileLabel}, progress_{ProgressLabel}, rate_{RateLabel}, time_{TimeLabel};
+  std::string caption_;
   std::string openFile_, openFolder_;
   int barPosition_ = 0;
   bool runEnded_ = false;

@@ -77,7 +77,15 @@ void TTransferEngine::ReportError(int code, const std::string& text) {
   if (OnErrorInfo) OnErrorInfo(*this, code, text);
 }
 
-void TTransferEngine::PumpMessages() { Application::Instance().ProcessMessages(); }
+void TTransferEngine::PumpMessages() {
+  if (dialog_) dialog_->Flush();
+  Application::Instance().ProcessMessages();
+  lastPump_ = GetTickCount();
+}
+
+void TTransferEngine::PumpIfDue() {
+  if (GetTickCount() - lastPump_ >= kPumpIntervalMs) PumpMessages();
+}
 
 bool TTransferEngine::StopWaiting() const { return cancel_ || Application::Instance().Terminated(); }
 

@@ -109,9 +109,15 @@ class TTransferEngine {
   bool NeedsInternet() const;
   bool DownloadUrl(int idx, const TTransferItem& item, TDateTime& workingDate, bool& noNewFile);
   void SetDownloadFileLine(const std::string& name, const std::string& host);
-  void ReportDownloadBlock(std::uint32_t done, std::uint32_t total, DWORD startTick);
+  void ReportDownloadBlock(std::uint32_t done, std::uint32_t total, const std::string& totalText, DWORD startTick);
   void ReportError(int code, const std::string& text);
   void PumpMessages();
+  // Within a block: only when kPumpIntervalMs have passed since the last time. Under Wine
+  // every look at the message queue is a round trip to the wine server, and two of them
+  // per 4096-byte block cost more than the transfer itself; every few milliseconds keeps
+  // the windows just as alive.
+  void PumpIfDue();
+  static constexpr DWORD kPumpIntervalMs = 10;
   bool StopWaiting() const;
   WaitPolicy NetworkWait();
   void ReleaseDialog(ProgressDialog* dialog);
@@ -119,6 +125,7 @@ class TTransferEngine {
   Window* owner_;
   bool cancel_ = false;
   int fileCounter_ = 0;
+  DWORD lastPump_ = 0;
   std::string decimal_ = ".";  // the locale's separator, read once per run
   std::unique_ptr<InternetSession> session_;
   std::string openFilePath_, openFolderPath_;

@@ -18,7 +18,7 @@ TEST_F(HttpDownload, WritesTheBodyAndReportsEveryBlockWithAFinalPass) {
   TTransferItem& item = AddItem(server.Url("/dir/a.bin"));
   std::string fileLine;
   engine_.OnFileDone = [&](TTransferEngine& e, int idx) {
-    fileLine = e.Dialog()->FileLabel.Text();
+    fileLine = e.Dialog()->FileLine();
     log_.push_back("done " + std::to_string(idx));
   };
   engine_.Execute();
@@ -69,7 +69,7 @@ TEST_F(HttpDownload, WithoutContentLengthTheTotalIsZeroAndTheBarStays) {
   std::string line;
   engine_.OnFileDone = [&](TTransferEngine& e, int) {
     bar = e.Dialog()->Bar.Position();
-    line = e.Dialog()->ProgressLabel.Text();
+    line = e.Dialog()->ProgressLine();
   };
   engine_.Execute();
 
@@ -119,7 +119,7 @@ TEST_F(HttpDownload, InactiveItemsAreSkippedAndTheCounterCountsActiveOnes) {
   AddItem(server.Url("/3.txt"));
   std::vector<std::string> fileLines;
   engine_.OnFileDone = [&](TTransferEngine& e, int idx) {
-    fileLines.push_back(e.Dialog()->FileLabel.Text());
+    fileLines.push_back(e.Dialog()->FileLine());
     log_.push_back("done " + std::to_string(idx));
   };
   engine_.Execute();

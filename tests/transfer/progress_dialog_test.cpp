@@ -23,9 +23,9 @@ class ProgressDialogTest : public EngineTest {
       seen_.visible = d->Visible();
       seen_.topmost = (GetWindowLongA(d->hwnd(), GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
       seen_.caption = d->Text();
-      seen_.progress = d->ProgressLabel.Text();
-      seen_.rate = d->RateLabel.Text();
-      seen_.time = d->TimeLabel.Text();
+      seen_.progress = d->ProgressLine();
+      seen_.rate = d->RateLine();
+      seen_.time = d->TimeLine();
       seen_.bar = d->Bar.Position();
       seen_.clip = d->Animation.Clip();
       seen_.playing = d->Animation.Playing();
@@ -95,6 +95,10 @@ TEST_F(ProgressDialogTest, OpenButtonsStandRightToLeftAndStayAfterTheRun) {
   EXPECT_EQ(cancel.y, 160);
   EXPECT_EQ(file.y, 160);
   EXPECT_EQ(d->CancelButton.Text(), "Close");
+  // What stays on screen is the last state of every line.
+  EXPECT_EQ(d->FileLabel.Text(), "File : a.txt from 127.0.0.1:" + std::to_string(server.port()));
+  EXPECT_EQ(d->ProgressLabel.Text(), "Progress : 4 bytes of 4 bytes");
+  EXPECT_EQ(d->TimeLabel.Text(), "Estimated time left : 0 sec.");
   EXPECT_TRUE(d->OpenFileButton.Enabled());
   EXPECT_TRUE(d->OpenFolderButton.Enabled());
   EXPECT_FALSE(d->Animation.Playing());
