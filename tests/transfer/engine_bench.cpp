@@ -98,5 +98,8 @@ int main(int argc, char** argv) {
   }
   double b = Median(bare), e = Median(engine);
   std::printf("median of %d: bare loop %.2f s, engine %.2f s, ratio %.3f (target <= 1.15)\n", rounds, b, e, e / b);
+  // On a shared machine the fastest rounds show the cost of the code best.
+  double bBest = *std::min_element(bare.begin(), bare.end()), eBest = *std::min_element(engine.begin(), engine.end());
+  std::printf("best of %d: bare loop %.2f s, engine %.2f s, ratio %.3f\n", rounds, bBest, eBest, eBest / bBest);
   return 0;
 }
