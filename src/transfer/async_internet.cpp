@@ -84,8 +84,9 @@ InternetSession::InternetSession(const std::string& agent, const std::string& pr
                             INTERNET_FLAG_ASYNC));
   if (!root_) return;  // every network step of the run then fails at its first call
   InternetSetStatusCallbackA(root_.get(), StatusCallback);
-  for (DWORD option : {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_SEND_TIMEOUT, INTERNET_OPTION_RECEIVE_TIMEOUT,
-                       INTERNET_OPTION_DATA_SEND_TIMEOUT, INTERNET_OPTION_DATA_RECEIVE_TIMEOUT})
+  for (DWORD option :
+       {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_SEND_TIMEOUT, INTERNET_OPTION_RECEIVE_TIMEOUT,
+        INTERNET_OPTION_DATA_SEND_TIMEOUT, INTERNET_OPTION_DATA_RECEIVE_TIMEOUT})
     InternetSetOptionA(root_.get(), option, &timeoutMs, sizeof timeoutMs);
 }
 
@@ -153,7 +154,8 @@ StepResult Request::Open(const InternetSession& session, const std::string& url,
   return OpenOther(session, url, wait);
 }
 
-StepResult Request::OpenOther(const InternetSession& session, const std::string& url, const WaitPolicy& wait) {
+StepResult Request::OpenOther(const InternetSession& session, const std::string& url,
+                              const WaitPolicy& wait) {
   HINTERNET sync = nullptr;
   StepResult r = Run(
       [&] {
@@ -196,28 +198,28 @@ std::optional<UrlParts> CrackUrl(const std::string& url) {
 
 }  // namespace
 
-StepResult Request::OpenHttp(const InternetSession& session, const std::string& url, const std::string& proxyUser,
-                             const std::string& proxyPassword, const WaitPolicy& wait) {
+StepResult Request::OpenHttp(const InternetSession& session, const std::string& url,
+                             const std::string& proxyUser, const std::string& proxyPassword,
+                             const WaitPolicy& wait) {
   std::optional<UrlParts> parts = CrackUrl(url);
   if (!parts || !session.get()) return StepResult::kFailed;
   // The address's own user information is for the origin server, as InternetOpenUrlA treats it.
-  connection_.reset(InternetConnectA(session.get(), parts->host.c_str(), parts->port,
-                                     parts->user.empty() ? nullptr : parts->user.c_str(),
-                                     parts->password.empty() ? nullptr : parts->password.c_str(),
-                                     INTERNET_SERVICE_HTTP, 0, state_->id));
+  connection_.reset(InternetConnectA(
+      session.get(), parts->host.c_str(), parts->port, parts->user.empty() ? nullptr : parts->user.c_str(),
+      parts->password.empty() ? nullptr : parts->password.c_str(), INTERNET_SERVICE_HTTP, 0, state_->id));
   if (!connection_) return StepResult::kFailed;
   DWORD flags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE;
   if (parts->scheme == INTERNET_SCHEME_HTTPS) flags |= INTERNET_FLAG_SECURE;
-  request_.reset(HttpOpenRequestA(connection_.get(), "GET", parts->path.c_str(), nullptr, nullptr, nullptr, flags,
-                                  state_->id));
+  request_.reset(HttpOpenRequestA(connection_.get(), "GET", parts->path.c_str(), nullptr, nullptr, nullptr,
+                                  flags, state_->id));
   if (!request_) return StepResult::kFailed;
   bool withProxyLogin = !proxyUser.empty() && !proxyPassword.empty();
   if (withProxyLogin) {
     // Only a proxy asks for these (status 407); the origin server never sees them.
     InternetSetOptionA(request_.get(), INTERNET_OPTION_PROXY_USERNAME, const_cast<char*>(proxyUser.c_str()),
                        static_cast<DWORD>(proxyUser.size()));
-    InternetSetOptionA(request_.get(), INTERNET_OPTION_PROXY_PASSWORD, const_cast<char*>(proxyPassword.c_str()),
-                       static_cast<DWORD>(proxyPassword.size()));
+    InternetSetOptionA(request_.get(), INTERNET_OPTION_PROXY_PASSWORD,
+                       const_cast<char*>(proxyPassword.c_str()), static_cast<DWORD>(proxyPassword.size()));
   }
   StepResult r = Send(wait);
   // Windows answers the proxy's challenge only when the request is sent again.
@@ -270,7 +272,8 @@ std::optional<std::string> Request::QueryText(DWORD info) const {
   std::vector<char> text(256);
   for (int attempt = 0; attempt < 2; ++attempt) {
     DWORD length = static_cast<DWORD>(text.size());
-    if (HttpQueryInfoA(request_.get(), info, text.data(), &length, nullptr)) return std::string(text.data(), length);
+    if (HttpQueryInfoA(request_.get(), info, text.data(), &length, nullptr))
+      return std::string(text.data(), length);
     if (GetLastError() != ERROR_INSUFFICIENT_BUFFER) return std::nullopt;
     text.resize(length + 1);
   }

@@ -8,9 +8,9 @@
 namespace holvex {
 
 struct WaitPolicy {
-  DWORD limitMs = 30000;               // longest wait for one operation
-  std::function<void()> pump;          // processes pending window messages
-  std::function<bool()> stopRequested; // asked after every pump, e.g. a cancel
+  DWORD limitMs = 30000;                // longest wait for one operation
+  std::function<void()> pump;           // processes pending window messages
+  std::function<bool()> stopRequested;  // asked after every pump, e.g. a cancel
 };
 
 enum class WaitOutcome { kSignalled, kTimedOut, kStopped };

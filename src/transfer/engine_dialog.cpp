@@ -46,7 +46,8 @@ void TTransferEngine::EndDialog() {
 void TTransferEngine::ReleaseDialog(ProgressDialog* dialog) {
   if (!dialog) return;
   if (dialog == dialog_) dialog_ = nullptr;
-  auto it = std::find_if(dialogs_.begin(), dialogs_.end(), [dialog](const auto& d) { return d.get() == dialog; });
+  auto it =
+      std::find_if(dialogs_.begin(), dialogs_.end(), [dialog](const auto& d) { return d.get() == dialog; });
   if (it == dialogs_.end()) return;
   // Out of the list before it goes, in case destroying its window calls back.
   std::unique_ptr<ProgressDialog> gone = std::move(*it);

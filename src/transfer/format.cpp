@@ -24,8 +24,8 @@ std::string TwoDecimals(double value, std::string_view decimal) {
   return out;
 }
 
-std::string ScaledText(std::int32_t count, std::string_view decimal, const char* units,
-                       const char* kilo, const char* mega) {
+std::string ScaledText(std::int32_t count, std::string_view decimal, const char* units, const char* kilo,
+                       const char* mega) {
   if (count < 1000) return std::to_string(count) + units;
   if (count < 1000000) return TwoDecimals(count / 1000.0, decimal) + kilo;
   return TwoDecimals(count / 1000000.0, decimal) + mega;

@@ -25,52 +25,25 @@ std::uint64_t AnnouncedLength(const Request& request) {
 void TTransferEngine::SetDownloadFileLine(const std::string& name, const std::string& host) {
   std::string counts;
   if (Items.Count() >= 2)
-    counts = std::to_string(fileCounter_) + " " + DlgFileOfLabel + " " + std::to_string(Items.ActiveCount()) + " : ";
+    counts = std::to_string(fileCounter_) + " " + DlgFileOfLabel + " " + std::to_string(Items.ActiveCount()) +
+             " : ";
   dialog_->SetFileLine(DlgFileLabel + " " + counts + name + " " + DlgFromServerLabel + " " + host);
 }
 
-bool TTransferEngine::DownloadUrl(int idx, const TTransferItem& item, TDateTime& workingDate, bool& noNewFile) {
+bool TTransferEngine::DownloadUrl(int idx, const TTransferItem& item, TDateTime& workingDate,
+                                  bool& noNewFile) {
   noNewFile = false;
   const std::string& url = item.URL;  // opened as it is: proxy credentials travel as options
   const std::string bareName = UrlFileName(url);
   SetDownloadFileLine(bareName, UrlHost(url));
-
   Request request;
-  const WaitPolicy wait = NetworkWait();
-  PumpMessages();
-  StepResult opened = session_ ? request.Open(*session_, url, ProxyUserID, ProxyPassword, wait) : StepResult::kFailed;
-  PumpMessages();
-  if (opened == StepResult::kStopped) return false;  // cancelled while connecting
-  if (opened != StepResult::kDone) {
-    if (OnURLNotFound) OnURLNotFound(*this, url);
+  if (!OpenDownload(request, url)) return false;
+  if ((item.CopyNewerOnly || OnFileDateCheck) &&
+      !SourceIsNewer(idx, request, bareName, workingDate, noNewFile))
     return false;
-  }
-  DWORD status = request.QueryNumber(HTTP_QUERY_STATUS_CODE).value_or(0);
-  if (status >= 300) {
-    request.Close();
-    ReportError(static_cast<int>(status), "Returned http error code " + std::to_string(status));
-    return false;
-  }
 
-  if (item.CopyNewerOnly || OnFileDateCheck) {
-    TDateTime newdate = SystemTimeToDateTime(request.QuerySystemTime(HTTP_QUERY_LAST_MODIFIED));
-    if (OnFileDateCheck) {
-      workingDate = newdate;
-      bool allow = true;
-      OnFileDateCheck(*this, idx, newdate, allow);
-      if (!allow) return false;
-    } else if (newdate <= workingDate) {
-      noNewFile = true;
-      workingDate = newdate;
-      request.Close();
-      if (OnNoNewFileFound) OnNoNewFileFound(*this, bareName, workingDate, newdate);
-      return false;
-    } else {
-      workingDate = newdate;
-    }
-  }
-
-  const std::string target = JoinPath(item.TargetDir, item.TargetFilename.empty() ? UrlFileName(url) : item.TargetFilename);
+  const std::string target =
+      JoinPath(item.TargetDir, item.TargetFilename.empty() ? UrlFileName(url) : item.TargetFilename);
   openFilePath_ = target;
   openFolderPath_ = item.TargetDir;
   if (TargetFileExists(target) && OnCopyOverWrite) {
@@ -85,11 +58,60 @@ bool TTransferEngine::DownloadUrl(int idx, const TTransferItem& item, TDateTime&
     ReportError(3, "Cannot create file " + target);
     return false;
   }
+  bool complete = ReceiveBody(request, file);
+  file.Close();
+  if (cancel_) file.Discard();
+  request.Close();
+  return complete;
+}
 
+bool TTransferEngine::OpenDownload(Request& request, const std::string& url) {
+  PumpMessages();
+  StepResult opened = session_ ? request.Open(*session_, url, ProxyUserID, ProxyPassword, NetworkWait())
+                               : StepResult::kFailed;
+  PumpMessages();
+  if (opened == StepResult::kStopped) return false;  // cancelled while connecting
+  if (opened != StepResult::kDone) {
+    if (OnURLNotFound) OnURLNotFound(*this, url);
+    return false;
+  }
+  DWORD status = request.QueryNumber(HTTP_QUERY_STATUS_CODE).value_or(0);
+  if (status >= 300) {
+    request.Close();
+    ReportError(static_cast<int>(status), "Returned http error code " + std::to_string(status));
+    return false;
+  }
+  return true;
+}
+
+bool TTransferEngine::SourceIsNewer(int idx, Request& request, const std::string& bareName,
+                                    TDateTime& workingDate, bool& noNewFile) {
+  // Without a Last-Modified header the empty date raises DateConversionError.
+  TDateTime newdate = SystemTimeToDateTime(request.QuerySystemTime(HTTP_QUERY_LAST_MODIFIED));
+  if (OnFileDateCheck) {
+    workingDate = newdate;
+    bool allow = true;
+    OnFileDateCheck(*this, idx, newdate, allow);
+    return allow;
+  }
+  if (newdate <= workingDate) {
+    noNewFile = true;
+    workingDate = newdate;
+    request.Close();
+    if (OnNoNewFileFound) OnNoNewFileFound(*this, bareName, workingDate, newdate);
+    return false;
+  }
+  workingDate = newdate;
+  return true;
+}
+
+bool TTransferEngine::ReceiveBody(Request& request, OutputFile& file) {
+  const WaitPolicy wait = NetworkWait();
   const std::uint64_t announced = AnnouncedLength(request);
   const auto total = static_cast<std::uint32_t>(announced);
   // The same for every block.
-  const std::string totalText = " " + DlgFileOfLabel + " " + FormatSize(static_cast<std::int32_t>(total), decimal_);
+  const std::string totalText =
+      " " + DlgFileOfLabel + " " + FormatSize(static_cast<std::int32_t>(total), decimal_);
   const DWORD startTick = GetTickCount();
   std::uint32_t done = 0;
   std::uint64_t received = 0;
@@ -109,16 +131,13 @@ bool TTransferEngine::DownloadUrl(int idx, const TTransferItem& item, TDateTime&
     else
       endedNormally = true;
   }
-  file.Close();
-  if (cancel_) file.Discard();
-  request.Close();
   // Success needs the whole body: a break, a stall or a short body is a failure, and the
   // partial file stays for the user to inspect.
   return gotData && endedNormally && (announced == 0 || received == announced);
 }
 
-void TTransferEngine::ReportDownloadBlock(std::uint32_t done, std::uint32_t total, const std::string& totalText,
-                                          DWORD startTick) {
+void TTransferEngine::ReportDownloadBlock(std::uint32_t done, std::uint32_t total,
+                                          const std::string& totalText, DWORD startTick) {
   const auto signedDone = static_cast<std::int32_t>(done);
   const auto signedTotal = static_cast<std::int32_t>(total);
   std::string line = DlgProgressLabel + " " + FormatSize(signedDone, decimal_);

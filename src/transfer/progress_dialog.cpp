@@ -24,7 +24,8 @@ ProgressDialog::ProgressDialog(const ProgressDialogSetup& setup) : Form(DialogPa
   InitCommonControlsEx(&icc);
   caption_ = setup.caption + " ...";
   // The sizes are the window's outer size.
-  SetWindowPos(hwnd(), nullptr, 0, 0, kWidth, setup.showTime ? 212 : 192, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  SetWindowPos(hwnd(), nullptr, 0, 0, kWidth, setup.showTime ? 212 : 192,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   CenterOnScreen();
   CreateChildren(setup);
 }

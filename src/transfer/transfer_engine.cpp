@@ -48,9 +48,9 @@ void TTransferEngine::RunItem(int idx) {
   if (OnFileStart) OnFileStart(*this, idx);
   // The routine works on a copy: a handler may change the list meanwhile.
   const TTransferItem item = Items[idx];
-  const std::string& verb = item.Protocol == tkFile                                       ? DlgCopying
+  const std::string& verb = item.Protocol == tkFile                                           ? DlgCopying
                             : (item.Protocol == tkFtpUpload || item.Protocol == tkHttpUpload) ? DlgUpload
-                                                                                            : DlgDownload;
+                                                                                              : DlgDownload;
   dialog_->SetCaption(verb + " ...");
   if (item.Protocol == tkFtpUpload || item.Protocol == tkHttpUpload) dialog_->UseClip(kUploadClip);
   TDateTime workingDate = item.FileDate;

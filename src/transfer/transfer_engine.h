@@ -19,7 +19,9 @@
 namespace holvex {
 
 class InternetSession;
+class OutputFile;
 class ProgressDialog;
+class Request;
 class Window;
 
 class TTransferEngine;
@@ -29,13 +31,16 @@ using TTransferProgress = std::function<void(TTransferEngine& Sender, int fileid
 using TTransferDone = std::function<void(TTransferEngine& Sender)>;
 using TTransferCancel = std::function<void(TTransferEngine& Sender)>;
 using TTransferError = std::function<void(TTransferEngine& Sender, int ErrorCode)>;
-using TTransferErrorInfo = std::function<void(TTransferEngine& Sender, int ErrorCode, const std::string& ErrorInfo)>;
+using TTransferErrorInfo =
+    std::function<void(TTransferEngine& Sender, int ErrorCode, const std::string& ErrorInfo)>;
 using TTransferUrlNotFound = std::function<void(TTransferEngine& Sender, const std::string& url)>;
 using TTransferConnectError = std::function<void(TTransferEngine& Sender)>;
-using TTransferOverwrite = std::function<void(TTransferEngine& Sender, const std::string& tgtfile, bool& allow)>;
-using TTransferFileDateCheck = std::function<void(TTransferEngine& Sender, int idx, TDateTime newdate, bool& allow)>;
-using TTransferNoNewFile =
-    std::function<void(TTransferEngine& Sender, const std::string& tgtfile, TDateTime curdate, TDateTime newdate)>;
+using TTransferOverwrite =
+    std::function<void(TTransferEngine& Sender, const std::string& tgtfile, bool& allow)>;
+using TTransferFileDateCheck =
+    std::function<void(TTransferEngine& Sender, int idx, TDateTime newdate, bool& allow)>;
+using TTransferNoNewFile = std::function<void(TTransferEngine& Sender, const std::string& tgtfile,
+                                              TDateTime curdate, TDateTime newdate)>;
 
 class TTransferEngine {
  public:
@@ -108,8 +113,13 @@ class TTransferEngine {
   void RunItem(int idx);
   bool NeedsInternet() const;
   bool DownloadUrl(int idx, const TTransferItem& item, TDateTime& workingDate, bool& noNewFile);
+  bool OpenDownload(Request& request, const std::string& url);
+  bool SourceIsNewer(int idx, Request& request, const std::string& bareName, TDateTime& workingDate,
+                     bool& noNewFile);
+  bool ReceiveBody(Request& request, OutputFile& file);
   void SetDownloadFileLine(const std::string& name, const std::string& host);
-  void ReportDownloadBlock(std::uint32_t done, std::uint32_t total, const std::string& totalText, DWORD startTick);
+  void ReportDownloadBlock(std::uint32_t done, std::uint32_t total, const std::string& totalText,
+                           DWORD startTick);
   void ReportError(int code, const std::string& text);
   void PumpMessages();
   // Within a block: only when kPumpIntervalMs have passed since the last time. Under Wine

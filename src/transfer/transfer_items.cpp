@@ -15,7 +15,8 @@ void TTransferItems::Delete(int index) {
 }
 
 int TTransferItems::ActiveCount() const {
-  return static_cast<int>(std::count_if(items_.begin(), items_.end(), [](const auto& item) { return item->Active; }));
+  return static_cast<int>(
+      std::count_if(items_.begin(), items_.end(), [](const auto& item) { return item->Active; }));
 }
 
 }  // namespace holvex

@@ -83,9 +83,11 @@ TEST_F(DownloadBounds, SilentServerFailsTheOpenWithinTheBound) {
 }
 
 TEST_F(DownloadBounds, BodyShorterThanAnnouncedIsNoSuccess) {
-  ScriptedHttpServer server(
-      {Answer("HTTP/1.1 200 OK\r\nContent-Length: 10000\r\n\r\n" + Pattern(6000)),
-       ConnectionScript().Receive().Send("HTTP/1.1 200 OK\r\nContent-Length: 10000\r\n\r\n" + Pattern(3000)).Reset()});
+  ScriptedHttpServer server({Answer("HTTP/1.1 200 OK\r\nContent-Length: 10000\r\n\r\n" + Pattern(6000)),
+                             ConnectionScript()
+                                 .Receive()
+                                 .Send("HTTP/1.1 200 OK\r\nContent-Length: 10000\r\n\r\n" + Pattern(3000))
+                                 .Reset()});
   TTransferItem& closed = AddItem(server.Url("/closed.bin"));
   TTransferItem& reset = AddItem(server.Url("/reset.bin"));
   engine_.Execute();
@@ -100,8 +102,8 @@ TEST_F(DownloadBounds, BodyShorterThanAnnouncedIsNoSuccess) {
 
 TEST_F(DownloadBounds, NamesThatAreDevicesOrRefusedGiveCodeThree) {
   std::vector<ConnectionScript> scripts;
-  const std::vector<std::string> paths = {"/CON", "/files/nul.txt", "/lpt1.log", "/Aux.", "/get.php?id=7",
-                                          "/dir/", "/a.txt:hidden"};
+  const std::vector<std::string> paths = {"/CON",          "/files/nul.txt", "/lpt1.log",    "/Aux.",
+                                          "/get.php?id=7", "/dir/",          "/a.txt:hidden"};
   for (size_t i = 0; i < paths.size(); ++i) scripts.push_back(Answer(HttpOk("payload")));
   ScriptedHttpServer server(std::move(scripts));
   for (const auto& path : paths) AddItem(server.Url(path));

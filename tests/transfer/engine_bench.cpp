@@ -29,9 +29,10 @@ double BareLoop(const std::string& url, const std::string& path, unsigned long l
   LARGE_INTEGER start, end;
   QueryPerformanceCounter(&start);
   HINTERNET root = InternetOpenA("Holvex 2004", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0);
-  HINTERNET request = InternetOpenUrlA(root, url.c_str(), nullptr, 0,
-                                       INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE, 0);
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  HINTERNET request =
+      InternetOpenUrlA(root, url.c_str(), nullptr, 0, INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE, 0);
+  HANDLE file =
+      CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   static char block[4096];
   DWORD read = 0;
   *bytes = 0;
@@ -92,14 +93,18 @@ int main(int argc, char** argv) {
     long blocks = 0;
     bare.push_back(BareLoop(url, dir + "\\bare.bin", &bareBytes));
     engine.push_back(Engine(url, dir, &engineBytes, &copied, &blocks));
-    std::printf("round %d: bare loop %.2f s (%llu bytes), engine %.2f s (%llu bytes in %ld blocks, %s)\n", round,
-                bare.back(), bareBytes, engine.back(), engineBytes, blocks, copied ? "copied" : "NOT copied");
+    std::printf("round %d: bare loop %.2f s (%llu bytes), engine %.2f s (%llu bytes in %ld blocks, %s)\n",
+                round, bare.back(), bareBytes, engine.back(), engineBytes, blocks,
+                copied ? "copied" : "NOT copied");
     std::fflush(stdout);
   }
   double b = Median(bare), e = Median(engine);
-  std::printf("median of %d: bare loop %.2f s, engine %.2f s, ratio %.3f (target <= 1.15)\n", rounds, b, e, e / b);
+  std::printf("median of %d: bare loop %.2f s, engine %.2f s, ratio %.3f (target <= 1.15)\n", rounds, b, e,
+              e / b);
   // On a shared machine the fastest rounds show the cost of the code best.
-  double bBest = *std::min_element(bare.begin(), bare.end()), eBest = *std::min_element(engine.begin(), engine.end());
-  std::printf("best of %d: bare loop %.2f s, engine %.2f s, ratio %.3f\n", rounds, bBest, eBest, eBest / bBest);
+  double bBest = *std::min_element(bare.begin(), bare.end()),
+         eBest = *std::min_element(engine.begin(), engine.end());
+  std::printf("best of %d: bare loop %.2f s, engine %.2f s, ratio %.3f\n", rounds, bBest, eBest,
+              eBest / bBest);
   return 0;
 }

@@ -5,10 +5,13 @@
 namespace holvex::test {
 
 std::string HttpOk(const std::string& body, const std::string& extraHeaders) {
-  return "HTTP/1.1 200 OK\r\nContent-Length: " + std::to_string(body.size()) + "\r\n" + extraHeaders + "\r\n" + body;
+  return "HTTP/1.1 200 OK\r\nContent-Length: " + std::to_string(body.size()) + "\r\n" + extraHeaders +
+         "\r\n" + body;
 }
 
-ConnectionScript Answer(const std::string& response) { return ConnectionScript().Receive().Send(response).Close(); }
+ConnectionScript Answer(const std::string& response) {
+  return ConnectionScript().Receive().Send(response).Close();
+}
 
 std::string Pattern(size_t size) {
   std::string bytes(size, '\0');
@@ -27,7 +30,9 @@ EngineTest::EngineTest() : app_(std::make_unique<Application>()) {
   engine_.OnErrorInfo = [&log](TTransferEngine&, int code, const std::string& text) {
     log.push_back("info " + std::to_string(code) + " " + text);
   };
-  engine_.OnURLNotFound = [&log](TTransferEngine&, const std::string& url) { log.push_back("notfound " + url); };
+  engine_.OnURLNotFound = [&log](TTransferEngine&, const std::string& url) {
+    log.push_back("notfound " + url);
+  };
   engine_.OnNoNewFileFound = [&log](TTransferEngine&, const std::string& name, TDateTime, TDateTime) {
     log.push_back("nonewfile " + name);
   };

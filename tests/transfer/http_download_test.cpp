@@ -46,8 +46,8 @@ TEST_F(HttpDownload, WritesTheBodyAndReportsEveryBlockWithAFinalPass) {
 }
 
 TEST_F(HttpDownload, ErrorStatusReportsTheCodeAndCreatesNoFile) {
-  ScriptedHttpServer server({Answer("HTTP/1.1 404 Not Found\r\nContent-Length: 9\r\n\r\nnot found"),
-                             Answer(HttpOk("second"))});
+  ScriptedHttpServer server(
+      {Answer("HTTP/1.1 404 Not Found\r\nContent-Length: 9\r\n\r\nnot found"), Answer(HttpOk("second"))});
   TTransferItem& missing = AddItem(server.Url("/missing.zip"));
   TTransferItem& next = AddItem(server.Url("/next.txt"));
   engine_.Execute();
@@ -128,7 +128,8 @@ TEST_F(HttpDownload, InactiveItemsAreSkippedAndTheCounterCountsActiveOnes) {
   EXPECT_EQ(progress_.front().fileidx, 1);
   EXPECT_EQ(progress_.back().fileidx, 2);
   std::string host = " from 127.0.0.1:" + std::to_string(server.port());
-  EXPECT_EQ(fileLines, (std::vector<std::string>{"File : 1 of 2 : 1.txt" + host, "File : 2 of 2 : 3.txt" + host}));
+  EXPECT_EQ(fileLines,
+            (std::vector<std::string>{"File : 1 of 2 : 1.txt" + host, "File : 2 of 2 : 3.txt" + host}));
   EXPECT_TRUE(skipped.Copied);
   EXPECT_FALSE(dir_.Exists("2.txt"));
 }

@@ -34,9 +34,9 @@ TEST(DirectoryParts, UpToTheLastSeparator) {
 }
 
 TEST(ReservedDeviceNames, WithExtensionsDotsBlanksAndAnyCase) {
-  for (const char* name : {"CON", "con", "PRN", "aux", "NUL", "nul.txt", "Nul.tar.gz", "COM1", "com9.log",
-                           "LPT1", "lpt5", "CON.", "con  ", "NUL .txt", "AUX...", "conin$", "CONOUT$",
-                           "COM\xB9", "LPT\xB3.txt"}) {
+  for (const char* name :
+       {"CON", "con", "PRN", "aux", "NUL", "nul.txt", "Nul.tar.gz", "COM1", "com9.log", "LPT1", "lpt5",
+        "CON.", "con  ", "NUL .txt", "AUX...", "conin$", "CONOUT$", "COM\xB9", "LPT\xB3.txt"}) {
     EXPECT_TRUE(IsReservedDeviceName(name)) << name;
     EXPECT_FALSE(IsUsableFileName(name)) << name;
   }

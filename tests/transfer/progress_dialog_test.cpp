@@ -1,10 +1,11 @@
 // The engine's own progress dialog: its layout, its lines while a file runs, and its two
 // ways of ending (released, or left open with "Close" and the Open buttons).
+#include "transfer/progress_dialog.h"
+
 #include <windows.h>
 
 #include "transfer/engine_fixture.h"
 #include "transfer/format.h"
-#include "transfer/progress_dialog.h"
 
 namespace holvex::test {
 namespace {
@@ -88,7 +89,8 @@ TEST_F(ProgressDialogTest, OpenButtonsStandRightToLeftAndStayAfterTheRun) {
   EXPECT_EQ(outer.width, 300);
   EXPECT_EQ(outer.height, 212);
   EXPECT_TRUE(d->TimeLabel.Visible());
-  Rect cancel = d->CancelButton.Bounds(), folder = d->OpenFolderButton.Bounds(), file = d->OpenFileButton.Bounds();
+  Rect cancel = d->CancelButton.Bounds(), folder = d->OpenFolderButton.Bounds(),
+       file = d->OpenFileButton.Bounds();
   EXPECT_EQ(cancel.x, 300 - 75 - 10);
   EXPECT_EQ(folder.x, 300 - 150 - 20);
   EXPECT_EQ(file.x, folder.x - 85);

@@ -33,7 +33,8 @@ TEST_F(ProxyRoute, RequestReachesTheProxyWithTheWholeAddress) {
 }
 
 TEST_F(ProxyRoute, CredentialsAnswerTheProxyChallengeOnly) {
-  ConnectionScript keepAlive = ConnectionScript().Receive().Send(Challenge()).Receive().Send(HttpOk("granted")).Close();
+  ConnectionScript keepAlive =
+      ConnectionScript().Receive().Send(Challenge()).Receive().Send(HttpOk("granted")).Close();
   ScriptedHttpServer proxy({keepAlive, Answer(HttpOk("granted"))});
   engine_.Proxy = "127.0.0.1:" + std::to_string(proxy.port());
   engine_.ProxyUserID = "holger";

@@ -1,8 +1,7 @@
 // The helpers that need Win32: folders, dates of the platform, WinInet's message texts.
+#include <gtest/gtest.h>
 #include <windows.h>
 #include <wininet.h>
-
-#include <gtest/gtest.h>
 
 #include "support/temp_dir.h"
 #include "transfer/internet_error_text.h"
