@@ -187,6 +187,7 @@ void TForm1::FormCreate() {
   settings_ = ReadGeneralSettings(ini);
   proxy_ = ReadProxySettings(ini);
   ApplyProxyToHttpClient();
+  ConfigureTransfer();
 
   if (settings_.systemtray) Hide();
   else Show();

@@ -17,6 +17,7 @@
 #include "toolkit/page_control.h"
 #include "toolkit/speed_button.h"
 #include "toolkit/status_bar.h"
+#include "transfer/transfer_engine.h"
 
 namespace holvex {
 
@@ -27,6 +28,8 @@ struct MainFormOptions {
   std::string baseDir;  // where load.hvq and load.ini live: the executable's folder
   std::string instanceName = kInstanceSemaphoreName;
 };
+
+class TForm9;
 
 class TForm1 : public Form {
  public:
@@ -57,6 +60,18 @@ class TForm1 : public Form {
   // A command whose dialog does not exist yet does nothing.
   std::function<void()> showAddDialog, showSaveDialog, showImportDialog, showGeneralSettings,
       showProxySettings, showAbout, showUpdateCheck;
+
+  // The extra progress window, created after this one.
+  void SetExtraWindow(TForm9* window);
+
+  // The download run.
+  void SpeedButton3Click();
+  void SpeedButton4Click();
+  static bool IsOnline();
+  bool DownloadRunning = false;
+  EntryId CurrentEntry = 0;  // the entry being transferred, by identity, not by row
+  std::string CurrentFileName;
+  DWORD StartTick = 0;
 
   // Command handlers, named after control and event.
   void SpeedButton1Click() { AddDownload(); }
@@ -89,6 +104,7 @@ class TForm1 : public Form {
   OpenDialog OpenDialog1;
 
   THttpClient HttpClient1;  // the size probes and the update query
+  TTransferEngine Transfer1{this};
 
   Menu MainMenu1;
   MenuItem Downloadhinzufgen1, Speichern1, extdatei1, Beenden1;
@@ -111,6 +127,23 @@ class TForm1 : public Form {
   void SetSelectedStatus(const char* status);
   void CenterMessageBox();
   void ApplyProxyToHttpClient();
+  void ConfigureTransfer();
+  void LockCommands(bool running);
+  bool TransferEntry(EntryId id);
+  void PrepareExtraWindow(const QueueEntry& entry);
+  void SetCurrentStatus(const std::string& status);
+  void ShowExtraWindow();
+  void HideExtraWindow();
+  void ClearPanels();
+  void Transfer1FileStart();
+  void Transfer1CopyProgress(int size, int totsize);
+  void Transfer1FileDone();
+  void Transfer1CopyDone();
+  void Transfer1ConnectError();
+  void Transfer1Error(int errorCode);
+  void Transfer1URLNotFound();
+  void Transfer1CopyCancel();
+  void ReportFailure(const std::string& logLine);
   void OpenWithShell(const char* target, HWND owner, const char* params, int show);
 
   MainFormOptions options_;
@@ -119,6 +152,8 @@ class TForm1 : public Form {
   GeneralSettings settings_;
   ProxySettings proxy_;
   bool startupComplete_ = false;
+  TForm9* extra_ = nullptr;
+  DWORD lastProgressView_ = 0;
 };
 
 }  // namespace holvex

@@ -124,7 +124,8 @@ void TForm1::Homepage1Click() { OpenWithShell(kHomepageUrl, hwnd(), " ", SW_SHOW
 void TForm1::Fehlerbericht1Click() { OpenWithShell(kErrorReportUrl, hwnd(), " ", SW_SHOWNORMAL); }
 
 bool TForm1::FormCloseQuery() {
-  if (!startupComplete_) return false;
+  // The close command is locked during a run; a close request from elsewhere waits as well.
+  if (!startupComplete_ || DownloadRunning) return false;
   if (ShowMessageBox("Wollen Sie das Programm wirklich beenden?", "Beenden", MB_YESNO | MB_ICONQUESTION) != IDYES)
     return false;
   ExitRequested = true;

@@ -50,6 +50,8 @@ void TForm1::CreateMenus() {
 void TForm1::ConnectHandlers() {
   SpeedButton1.OnClick = [this] { SpeedButton1Click(); };
   SpeedButton2.OnClick = [this] { SpeedButton2Click(); };
+  SpeedButton3.OnClick = [this] { SpeedButton3Click(); };
+  SpeedButton4.OnClick = [this] { SpeedButton4Click(); };
   ListView1.OnDblClick = [this] { ListView1DblClick(); };
   Downloadhinzufgen1.OnClick = [this] { Downloadhinzufgen1Click(); };
   Speichern1.OnClick = [this] { Speichern1Click(); };

@@ -5,6 +5,7 @@
 
 #include <memory>
 
+#include "app/download_window.h"
 #include "app/main_form.h"
 #include "app/splash_screen.h"
 #include "queue/add_dialog.h"
@@ -26,6 +27,7 @@ struct ProgramWindows {
   std::unique_ptr<TForm3> form3;
   std::unique_ptr<TForm4> form4;
   std::unique_ptr<TForm5> form5;
+  std::unique_ptr<TForm9> form9;
 };
 
 ProgramWindows CreateWindows(const ProgramOptions& options) {
@@ -34,6 +36,8 @@ ProgramWindows CreateWindows(const ProgramOptions& options) {
   w.form3 = std::make_unique<TForm3>(*w.form1);
   w.form4 = std::make_unique<TForm4>(*w.form1);
   w.form5 = std::make_unique<TForm5>(*w.form1);
+  w.form9 = std::make_unique<TForm9>();
+  w.form1->SetExtraWindow(w.form9.get());
   TForm3* add = w.form3.get();
   TForm4* save = w.form4.get();
   TForm5* import = w.form5.get();
@@ -73,6 +77,8 @@ int RunProgram(const ProgramOptions& options) {
     app.SetTitle(kApplicationTitle);
     windows = CreateWindows(options);
   }
+  // The automatic run starts once every window exists, as a click on "Download".
+  if (windows.form1->Settings().autostart) windows.form1->SpeedButton3Click();
   return app.Run();
 }
 

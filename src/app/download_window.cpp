@@ -1,0 +1,61 @@
+#include "app/download_window.h"
+
+#include "resource_ids.h"
+
+namespace holvex {
+
+namespace {
+FormParams ExtraWindowParams() {
+  FormParams p;
+  p.className = "TForm9";
+  p.caption = "Download";
+  p.clientWidth = 337;
+  p.clientHeight = 206;
+  p.style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+  p.exStyle = WS_EX_TOPMOST;
+  return p;
+}
+}  // namespace
+
+TForm9::TForm9() : Form(ExtraWindowParams()) {
+  Animate1.Create(hwnd(), 32, 0);
+  Animate1.Open("Animation2");
+  Label1.Create(hwnd(), Rect{8, 64, 100, 14}, "Speichern:");
+  Label2.Create(hwnd(), Rect{8, 80, 321, 14}, "");
+  ProgressBar1.Create(hwnd(), Rect{8, 96, 321, 14}, false);
+  Label3.Create(hwnd(), Rect{8, 120, 100, 14}, "Geschätzte Dauer:");
+  Label6.Create(hwnd(), Rect{112, 120, 46, 14}, "00:00:00");
+  Label9.Create(hwnd(), Rect{160, 120, 169, 14}, "( 0 KB von 0 KB fertig)");
+  Label4.Create(hwnd(), Rect{8, 136, 100, 14}, "Download nach:");
+  Label7.Create(hwnd(), Rect{112, 136, 217, 14}, "");
+  Label5.Create(hwnd(), Rect{8, 152, 100, 14}, "Übertragrungsrate:");
+  Label8.Create(hwnd(), Rect{112, 152, 217, 14}, "0 KB/Sek.");
+  SpeedButton1.Create(hwnd(), Rect{224, 176, 105, 22}, "Abbrechen", IDI_GLYPH_CANCEL);
+  SpeedButton1.OnClick = [this] { SpeedButton1Click(); };
+}
+
+void TForm9::SetTextIfChanged(Window& w, const std::string& text) {
+  if (w.Text() != text) w.SetText(text);
+}
+
+void TForm9::ShowOver(const Window& over) {
+  CenterOver(over);
+  Show();
+}
+
+void TForm9::FormActivate() {
+  Animate1.Open("Animation2");
+  Animate1.Play();
+}
+
+void TForm9::SpeedButton1Click() {
+  if (onCancel) onCancel();
+  Close();
+}
+
+LRESULT TForm9::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_ACTIVATE && LOWORD(wp) != WA_INACTIVE) FormActivate();
+  return Form::HandleMessage(msg, wp, lp);
+}
+
+}  // namespace holvex
