@@ -17,6 +17,7 @@ struct AsyncState {
   DWORD error = 0;
   HINTERNET created = nullptr;  // last handle WinInet announced for this context
   HINTERNET closed = nullptr;   // the handle the Request closed while an open was pending
+  HINTERNET request = nullptr;  // the handle the operations run on, once known
   bool pending = false;         // an operation went asynchronous and has not completed
   bool abandoned = false;       // the Request has closed its handles
   // What an asynchronous read writes into.
@@ -41,7 +42,7 @@ class Registry {
   DWORD_PTR nextId = 1;
 };
 
-void CALLBACK StatusCallback(HINTERNET, DWORD_PTR context, DWORD status, LPVOID info, DWORD) {
+void CALLBACK StatusCallback(HINTERNET handle, DWORD_PTR context, DWORD status, LPVOID info, DWORD) {
   // Runs on a WinInet thread: it only records and signals, and never throws.
   if (context == 0 || !info) return;
   Registry& registry = Registry::Get();
@@ -61,12 +62,13 @@ void CALLBACK StatusCallback(HINTERNET, DWORD_PTR context, DWORD status, LPVOID 
       state.error = async->dwError;
       state.pending = false;
       // An open given up before its handle reached us: nobody else will close that handle.
-      auto handle = reinterpret_cast<HINTERNET>(async->dwResult);
-      if (state.abandoned && async->dwResult > 1 && handle != state.closed) orphan = handle;
+      auto opened = reinterpret_cast<HINTERNET>(async->dwResult);
+      if (state.abandoned && async->dwResult > 1 && opened != state.closed) orphan = opened;
       SetEvent(state.done.get());
       if (state.abandoned) registry.states.erase(it);
-    } else if (status == INTERNET_STATUS_HANDLE_CLOSING && state.abandoned) {
-      registry.states.erase(it);  // no more callbacks for it
+    } else if (status == INTERNET_STATUS_HANDLE_CLOSING && state.abandoned &&
+               (state.request == nullptr || handle == state.request)) {
+      registry.states.erase(it);  // no more callbacks for it, nor writes into its buffer
     }
   }
   if (orphan) InternetCloseHandle(orphan);
@@ -167,6 +169,7 @@ StepResult Request::OpenOther(const InternetSession& session, const std::string&
   if (r != StepResult::kDone) return r;
   std::lock_guard<std::mutex> guard(Registry::Get().lock);
   request_.reset(sync ? sync : reinterpret_cast<HINTERNET>(state_->result));
+  state_->request = request_.get();
   return StepResult::kDone;
 }
 
@@ -213,6 +216,10 @@ StepResult Request::OpenHttp(const InternetSession& session, const std::string& 
   request_.reset(HttpOpenRequestA(connection_.get(), "GET", parts->path.c_str(), nullptr, nullptr, nullptr,
                                   flags, state_->id));
   if (!request_) return StepResult::kFailed;
+  {
+    std::lock_guard<std::mutex> guard(Registry::Get().lock);
+    state_->request = request_.get();
+  }
   bool withProxyLogin = !proxyUser.empty() && !proxyPassword.empty();
   if (withProxyLogin) {
     // Only a proxy asks for these (status 407); the origin server never sees them.
