@@ -62,6 +62,7 @@ void TForm5::FormActivate() {
       const std::string& url = rows_[i].first;
       if (IsValidDownloadUrl(url)) {
         SetRowStatus(i, "Gültig");
+        RepaintNow();  // a probe may take a while: show where the import stands first
         std::string name = DownloadFileName(url);
         std::string size = SizeText(ProbeResultBytes(ProbeSize(main_.HttpClient1, url)), seps);
         Label4.SetText(name);
