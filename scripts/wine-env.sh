@@ -7,18 +7,23 @@ export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
 
 # Starts a private Xvfb on a free display number and exports DISPLAY; sets xvfb_pid.
 start_private_xvfb() {
-  local d
+  local d log
   for d in $(seq 91 140); do
-    [ -e "/tmp/.X$d-lock" ] || [ -e "/tmp/.X11-unix/X$d" ] && continue
-    Xvfb ":$d" -screen 0 1024x768x24 -nolisten tcp >"${TMPDIR:-/tmp}/holvex-xvfb-$d.log" 2>&1 &
+    if [ -e "/tmp/.X$d-lock" ] || [ -e "/tmp/.X11-unix/X$d" ]; then continue; fi
+    log="${TMPDIR:-/tmp}/holvex-xvfb-$d.log"
+    Xvfb ":$d" -screen 0 1024x768x24 -nolisten tcp >"$log" 2>&1 &
     xvfb_pid=$!
     for _ in $(seq 1 400); do
-      [ -e "/tmp/.X11-unix/X$d" ] && { export DISPLAY=":$d"; return 0; }
+      if [ -e "/tmp/.X11-unix/X$d" ]; then
+        export DISPLAY=":$d"
+        return 0
+      fi
+      # A display taken elsewhere (an abstract socket of another root) makes Xvfb quit: next.
+      kill -0 "$xvfb_pid" 2>/dev/null || break
       sleep 0.05
     done
-    kill "$xvfb_pid" 2>/dev/null
-    echo "Xvfb :$d did not start:" >&2
-    cat "${TMPDIR:-/tmp}/holvex-xvfb-$d.log" >&2
+    kill "$xvfb_pid" 2>/dev/null || true
+    echo "Xvfb :$d did not start: $(tail -n 3 "$log" 2>/dev/null | tr '\n' ' ')" >&2
   done
   echo "no free X display for Xvfb" >&2
   return 1
