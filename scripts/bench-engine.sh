@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Download speed of the transfer engine under Wine: a 200 MB file from a loopback server,
+# Download speed of the transfer engine under Wine, and of a whole download run through the
+# main window: a 200 MB file from a loopback server,
 # fetched by the engine (dialog hidden, a progress handler attached) and by the bare
 # 4096-byte InternetReadFile loop, 5 rounds each, medians and ratio; curl's time for
 # reference. Usage: scripts/bench-engine.sh [ROUNDS]
@@ -44,3 +45,6 @@ echo "== engine and bare loop under Wine"
 start_private_xvfb
 start_wineserver
 wine build/win32/bin/transfer_engine_bench.exe "$url" "Z:${work//\//\\}\\out" "$rounds"
+
+echo "== a download run through the real main window (extra window shown) and the bare loop"
+wine build/win32/bin/run_bench.exe "$url" "Z:${work//\//\\}\\out" "$(( rounds < 3 ? rounds : 3 ))"

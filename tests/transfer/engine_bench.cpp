@@ -10,43 +10,17 @@
 #include <string>
 #include <vector>
 
+#include "bare_read_loop.h"
 #include "toolkit/application.h"
 #include "transfer/transfer_engine.h"
 
 namespace {
 
 using holvex::TTransferEngine;
-
-double Seconds(LARGE_INTEGER from, LARGE_INTEGER to) {
-  LARGE_INTEGER f;
-  QueryPerformanceFrequency(&f);
-  return static_cast<double>(to.QuadPart - from.QuadPart) / static_cast<double>(f.QuadPart);
-}
-
-// 4096-byte InternetReadFile calls, each block written to the file: what the engine does
-// without its events, dialog, message pumping and asynchronous waits.
-double BareLoop(const std::string& url, const std::string& path, unsigned long long* bytes) {
-  LARGE_INTEGER start, end;
-  QueryPerformanceCounter(&start);
-  HINTERNET root = InternetOpenA("Holvex 2004", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0);
-  HINTERNET request =
-      InternetOpenUrlA(root, url.c_str(), nullptr, 0, INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE, 0);
-  HANDLE file =
-      CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  static char block[4096];
-  DWORD read = 0;
-  *bytes = 0;
-  while (request && InternetReadFile(request, block, sizeof block, &read) && read > 0) {
-    DWORD written = 0;
-    WriteFile(file, block, read, &written, nullptr);
-    *bytes += read;
-  }
-  CloseHandle(file);
-  if (request) InternetCloseHandle(request);
-  InternetCloseHandle(root);
-  QueryPerformanceCounter(&end);
-  return Seconds(start, end);
-}
+using holvex::bench::BareLoop;
+using holvex::bench::Median;
+using holvex::bench::Now;
+using holvex::bench::Seconds;
 
 double Engine(const std::string& url, const std::string& dir, unsigned long long* bytes, bool* copied,
               long* blocks) {
@@ -62,18 +36,12 @@ double Engine(const std::string& url, const std::string& dir, unsigned long long
   item.URL = url;
   item.TargetDir = dir;
   item.TargetFilename = "engine.bin";
-  LARGE_INTEGER start, end;
-  QueryPerformanceCounter(&start);
+  long long start = Now();
   engine.Execute();
-  QueryPerformanceCounter(&end);
+  long long end = Now();
   *bytes = reported;
   *copied = item.Copied;
   return Seconds(start, end);
-}
-
-double Median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  return values[values.size() / 2];
 }
 
 }  // namespace
