@@ -9,8 +9,10 @@ Usage: make_clips.py OUTPUT_DIRECTORY
 """
 import math
 import os
-import struct
 import sys
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import avi_clip  # noqa: E402
 
 WIDTH, HEIGHT, FRAMES, FPS = 240, 48, 12, 10
 
@@ -31,23 +33,12 @@ FOLDER = (186, 10, 44, 30)  # left, top, width, height
 SHEET_W, SHEET_H = 14, 18
 
 
-class Frame:
+class Frame(avi_clip.Frame):
     def __init__(self):
-        self.pixels = bytearray(WIDTH * HEIGHT)
-
-    def put(self, x, y, colour):
-        if 0 <= x < WIDTH and 0 <= y < HEIGHT:
-            self.pixels[y * WIDTH + x] = colour
+        super().__init__(WIDTH, HEIGHT)
 
     def rect(self, left, top, width, height, fill, outline=1):
-        for y in range(top, top + height):
-            for x in range(left, left + width):
-                edge = x in (left, left + width - 1) or y in (top, top + height - 1)
-                self.put(x, y, outline if edge else fill)
-
-    def rows_top_down(self):
-        for y in range(HEIGHT):
-            yield self.pixels[y * WIDTH:(y + 1) * WIDTH]
+        super().rect(left, top, width, height, fill, outline)
 
 
 def draw_globe(frame, turn):
@@ -109,51 +100,15 @@ def draw_frame(index, upward):
     return frame
 
 
-def chunk(fourcc, data):
-    pad = b"\0" if len(data) % 2 else b""
-    return fourcc + struct.pack("<I", len(data)) + data + pad
-
-
-def riff_list(kind, fourcc, content):
-    return kind + struct.pack("<I", len(content) + 4) + fourcc + content
-
-
-def dib_bytes(frame):
-    stride = (WIDTH + 3) & ~3
-    rows = list(frame.rows_top_down())
-    return b"".join(bytes(row) + b"\0" * (stride - WIDTH) for row in reversed(rows))
-
-
-def avi(frames):
-    frame_size = len(frames[0])
-    usec = 1000000 // FPS
-    avih = struct.pack("<14I", usec, frame_size * FPS, 0, 0x10, len(frames), 0, 1, frame_size,
-                       WIDTH, HEIGHT, 0, 0, 0, 0)
-    strh = struct.pack("<4s4sIHHIIIIIIIIhhhh", b"vids", b"DIB ", 0, 0, 0, 0, 1, FPS, 0, len(frames),
-                       frame_size, 0xFFFFFFFF, 0, 0, 0, WIDTH, HEIGHT)
-    bih = struct.pack("<IiiHHIIiiII", 40, WIDTH, HEIGHT, 1, 8, 0, frame_size, 0, 0, len(PALETTE), len(PALETTE))
-    palette = b"".join(struct.pack("<BBBB", b, g, r, 0) for r, g, b in PALETTE)
-    strl = riff_list(b"LIST", b"strl", chunk(b"strh", strh) + chunk(b"strf", bih + palette))
-    hdrl = riff_list(b"LIST", b"hdrl", chunk(b"avih", avih) + strl)
-    movi_content = b""
-    index = b""
-    for data in frames:
-        # Offsets count from the "movi" type code.
-        index += struct.pack("<4sIII", b"00db", 0x10, 4 + len(movi_content), len(data))
-        movi_content += chunk(b"00db", data)
-    movi = riff_list(b"LIST", b"movi", movi_content)
-    return riff_list(b"RIFF", b"AVI ", hdrl + movi + chunk(b"idx1", index))
-
-
 def main():
     if len(sys.argv) != 2:
         sys.exit(__doc__)
     out = sys.argv[1]
     os.makedirs(out, exist_ok=True)
     for name, upward in (("download.avi", False), ("upload.avi", True)):
-        frames = [dib_bytes(draw_frame(i, upward)) for i in range(FRAMES)]
+        frames = [draw_frame(i, upward) for i in range(FRAMES)]
         with open(os.path.join(out, name), "wb") as f:
-            f.write(avi(frames))
+            f.write(avi_clip.clip_bytes(frames, FPS, PALETTE))
 
 
 if __name__ == "__main__":
