@@ -1,6 +1,8 @@
 // The real holvex.exe, started as a user starts it, beside its own files.
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "queue/queue_file.h"
 #include "support/dialog_answerer.h"
 #include "support/process.h"
@@ -37,6 +39,21 @@ TEST_F(ProgramTest, StartsBesideItsQueueFileShowingRowsAndLog) {
   EXPECT_EQ(lines[0].substr(8), ": Lade Downloads...");
   EXPECT_EQ(lines[1].substr(8), ": Bitte warten...");
   EXPECT_EQ(lines[2].substr(8), ": Initialisierung erfolgreich!");
+}
+
+TEST_F(ProgramTest, ExecutableCarriesItsVersion) {
+  DWORD ignored = 0;
+  DWORD size = GetFileVersionInfoSizeA(Exe().c_str(), &ignored);
+  ASSERT_GT(size, 0u);
+  std::vector<char> data(size);
+  ASSERT_TRUE(GetFileVersionInfoA(Exe().c_str(), 0, size, data.data()));
+  VS_FIXEDFILEINFO* info = nullptr;
+  UINT length = 0;
+  ASSERT_TRUE(VerQueryValueA(data.data(), "\\", reinterpret_cast<void**>(&info), &length));
+  EXPECT_EQ(HIWORD(info->dwFileVersionMS), 2u);
+  EXPECT_EQ(LOWORD(info->dwFileVersionMS), 3u);
+  EXPECT_EQ(HIWORD(info->dwFileVersionLS), 0u);
+  EXPECT_EQ(LOWORD(info->dwFileVersionLS), 8u);
 }
 
 TEST_F(ProgramTest, SecondInstanceEndsAtOnceWithExitCodeZeroAndChangesNoFile) {
