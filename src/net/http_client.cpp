@@ -83,12 +83,10 @@ void THttpClientBase::DoRequest(THttpMethod method, std::string_view url, std::s
   try {
     THttpRequest request = PrepareRequest(method, url);
     ChooseRoute(request);
-    ConnectIfNeeded();
-    SendRequest(request);
-    for (int interim = 0;; ++interim) {
-      ReadHead();
-      if (response_.statusCode != 100) break;
+    SendAndReadFirstHead(request, ConnectIfNeeded());
+    for (int interim = 0; response_.statusCode == 100; ++interim) {
       if (interim >= settings_.MaxInterimReplies) throw ETooManyInterimReplies();
+      ReadHead();
     }
     DecideOutcome(method, body);
   } catch (...) {
@@ -136,15 +134,41 @@ void THttpClientBase::ChooseRoute(THttpRequest& request) {
 
 bool THttpClientBase::KeepAlive() { return connection_.Connected() && response_.AllowsKeepAlive(); }
 
-void THttpClientBase::ConnectIfNeeded() {
+namespace {
+// The peer closed or dropped the connection: nothing of an answer can come on it.
+bool IsConnectionLoss(const ENetException& e) {
+  if (dynamic_cast<const EConnClosedGracefully*>(&e) || dynamic_cast<const ENotConnected*>(&e)) return true;
+  auto* socket = dynamic_cast<const ESocketError*>(&e);
+  return socket && (socket->code() == 10053 || socket->code() == 10054 || socket->code() == 10058);
+}
+}  // namespace
+
+void THttpClientBase::SendAndReadFirstHead(THttpRequest& request, bool reused) {
+  try {
+    SendRequest(request);
+    ReadHead();
+  } catch (const ENetException& e) {
+    // A server may close a kept-alive connection right after its last answer, before that
+    // close has reached us: the request then never got to it. Once more, on a new connection.
+    if (!reused || !IsConnectionLoss(e)) throw;
+    connection_.Disconnect();
+    ConnectIfNeeded();
+    SendRequest(request);
+    ReadHead();
+  }
+}
+
+bool THttpClientBase::ConnectIfNeeded() {
   if (!KeepAlive()) connection_.Disconnect();
   connection_.PollForClose(kClosePollMs);
-  if (!connection_.Connected()) connection_.Connect(settings_.ConnectTimeout);
+  const bool reused = connection_.Connected();
+  if (!reused) connection_.Connect(settings_.ConnectTimeout);
   connection_.setReadTimeout(settings_.ReadTimeout);
   connection_.setMaxLineLength(settings_.MaxLineLength);
   if (settings_.CallTimeout > 0) {
     connection_.setDeadline(TTcpConnection::Clock::now() + std::chrono::milliseconds(settings_.CallTimeout));
   }
+  return reused;
 }
 
 void THttpClientBase::SendRequest(THttpRequest& request) {

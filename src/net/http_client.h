@@ -84,7 +84,9 @@ class THttpClientBase {
   void DoRequest(THttpMethod method, std::string_view url, std::string* body);
   THttpRequest PrepareRequest(THttpMethod method, std::string_view url);
   void ChooseRoute(THttpRequest& request);
-  void ConnectIfNeeded();
+  // True when an open, kept-alive connection carries the call.
+  bool ConnectIfNeeded();
+  void SendAndReadFirstHead(THttpRequest& request, bool reused);
   void SendRequest(THttpRequest& request);
   void ReadHead();
   void DecideOutcome(THttpMethod method, std::string* body);

@@ -381,3 +381,35 @@ TEST(HttpClientProgram, ProgramInstanceHasBoundedWaits) {
 
 }  // namespace
 }  // namespace holvex
+
+namespace holvex {
+namespace {
+
+TEST(HttpClientReuse, ServerThatClosesAfterItsAnswerCostsNoProbe) {
+  // Each connection answers once and closes a moment later, without "Connection: close":
+  // the next request goes out on the dying connection and must be sent again on a new one.
+  auto once = [](const char* length) {
+    return ConnectionScript()
+        .Receive()
+        .Send(std::string("HTTP/1.1 200 OK\r\nContent-Length: ") + length + "\r\n\r\n")
+        .Pause(300)
+        .Close();
+  };
+  ScriptedHttpServer server({once("1"), once("2"), once("3")});
+  THttpClientBase client{TestSettings()};
+  for (const char* expected : {"1", "2", "3"}) {
+    client.ProbeHead(server.Url("/a"));
+    EXPECT_EQ(std::to_string(client.Response().ContentLength), expected);
+  }
+  EXPECT_EQ(server.ConnectionsAccepted(), 3);
+}
+
+TEST(HttpClientReuse, FreshConnectionThatFailsIsNotRetried) {
+  ScriptedHttpServer server({ConnectionScript().Receive().Close(), ConnectionScript().Receive().Send(kOk).Close()});
+  THttpClientBase client{TestSettings()};
+  EXPECT_THROW(client.ProbeHead(server.Url("/a")), ENetException);
+  EXPECT_EQ(server.Requests().size(), 1u);
+}
+
+}  // namespace
+}  // namespace holvex
