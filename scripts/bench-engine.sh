@@ -44,7 +44,7 @@ done
 echo "== engine and bare loop under Wine"
 start_private_xvfb
 start_wineserver
-wine build/win32/bin/transfer_engine_bench.exe "$url" "Z:${work//\//\\}\\out" "$rounds"
+wine_in_locale build/win32/bin/transfer_engine_bench.exe "$url" "Z:${work//\//\\}\\out" "$rounds"
 
 echo "== a download run through the real main window (extra window shown) and the bare loop"
-wine build/win32/bin/run_bench.exe "$url" "Z:${work//\//\\}\\out" "$(( rounds < 3 ? rounds : 3 ))"
+wine_in_locale build/win32/bin/run_bench.exe "$url" "Z:${work//\//\\}\\out" "$(( rounds < 3 ? rounds : 3 ))"

@@ -31,14 +31,20 @@ start_private_xvfb() {
 
 # A persistent wineserver with a booted prefix, so that test processes start fast and Wine's
 # background services never hold a test runner's pipes.
+# Every Wine process of the prefix runs under one locale: a process that starts under another
+# rewrites the prefix's International settings, and test processes starting at that moment
+# read half-written separators. German unless HOLVEX_LOCALE says otherwise.
+wine_in_locale() { env LC_ALL="${HOLVEX_LOCALE:-de_DE.UTF-8}" wine "$@"; }
+
 start_wineserver() {
   mkdir -p "$WINEPREFIX"
   wineserver -p || echo "wineserver -p failed (status $?)" >&2
   # wineboot's status says little (it reports a missing Mono or Gecko); the tests tell.
-  wine wineboot -i >/dev/null 2>&1 </dev/null || echo "wineboot ended with status $?" >&2
+  wine_in_locale wineboot -i >/dev/null 2>&1 </dev/null || echo "wineboot ended with status $?" >&2
   # Without a window manager Wine must draw title bars and frames itself.
-  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1 </dev/null || true
-  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 </dev/null || true
+  local key='HKCU\Software\Wine\X11 Driver'
+  wine_in_locale reg add "$key" /v Decorated /d N /f >/dev/null 2>&1 </dev/null || true
+  wine_in_locale reg add "$key" /v Managed /d N /f >/dev/null 2>&1 </dev/null || true
 }
 
 stop_wineserver() { wineserver -k >/dev/null 2>&1 || true; }
