@@ -52,45 +52,37 @@ HWND ChildWithText(HWND parent, const char* className, const std::string& text) 
 
 }  // namespace
 
-DialogAnswerer DialogAnswerer::MessageBox(const std::string& caption, int button, int timeoutMs) {
+DialogAnswerer DialogAnswerer::Answer(std::string className, std::string caption, int timeoutMs,
+                                      std::function<void(HWND, SeenDialog&)> answer) {
   DialogAnswerer a;
-  auto seen = a.seen_;
-  a.thread_ = std::thread([seen, caption, button, timeoutMs] {
-    HWND box = WaitForWindow(kDialogClass, caption, timeoutMs);
-    if (!box) return;
+  a.thread_ = std::thread([seen = a.seen_, className, caption, timeoutMs, answer] {
+    HWND w = WaitForWindow(className.empty() ? kDialogClass : className.c_str(), caption, timeoutMs);
+    if (!w) return;
     seen->found = true;
-    seen->rect = SettledRect(box);
-    seen->text = LongestStaticText(box);
-    PostMessageA(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(box, button)));
+    seen->rect = SettledRect(w);
+    answer(w, *seen);
   });
   return a;
+}
+
+DialogAnswerer DialogAnswerer::MessageBox(const std::string& caption, int button, int timeoutMs) {
+  return Answer("", caption, timeoutMs, [button](HWND box, SeenDialog& seen) {
+    seen.text = LongestStaticText(box);
+    PostMessageA(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(box, button)));
+  });
 }
 
 DialogAnswerer DialogAnswerer::Form(const char* className, const std::string& caption, const std::string& fieldText,
                                     const std::string& buttonCaption, int timeoutMs) {
-  DialogAnswerer a;
-  auto seen = a.seen_;
-  std::string cls = className;
-  a.thread_ = std::thread([seen, cls, caption, fieldText, buttonCaption, timeoutMs] {
-    HWND form = WaitForWindow(cls.c_str(), caption, timeoutMs);
-    if (!form) return;
-    seen->found = true;
-    seen->rect = SettledRect(form);
+  return Answer(className, caption, timeoutMs, [fieldText, buttonCaption](HWND form, SeenDialog&) {
     if (HWND edit = FindWindowExA(form, nullptr, "Edit", nullptr))
       SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(fieldText.c_str()));
     if (HWND b = ChildWithText(form, "Button", buttonCaption)) SendMessageA(b, BM_CLICK, 0, 0);
   });
-  return a;
 }
 
 DialogAnswerer DialogAnswerer::OpenFile(const std::string& title, const std::string& path, int timeoutMs) {
-  DialogAnswerer a;
-  auto seen = a.seen_;
-  a.thread_ = std::thread([seen, title, path, timeoutMs] {
-    HWND dlg = WaitForWindow(kDialogClass, title, timeoutMs);
-    if (!dlg) return;
-    seen->found = true;
-    seen->rect = SettledRect(dlg);
+  return Answer("", title, timeoutMs, [path](HWND dlg, SeenDialog&) {
     if (path.empty()) {
       PostMessageA(dlg, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
       return;
@@ -101,7 +93,6 @@ DialogAnswerer DialogAnswerer::OpenFile(const std::string& title, const std::str
     SendMessageA(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
     PostMessageA(dlg, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dlg, IDOK)));
   });
-  return a;
 }
 
 DialogAnswerer::~DialogAnswerer() {

@@ -4,7 +4,7 @@
 // its text and position, types into its field and presses a button.
 #include <windows.h>
 
-#include <atomic>
+#include <functional>
 #include <string>
 #include <memory>
 #include <thread>
@@ -36,6 +36,10 @@ class DialogAnswerer {
 
  private:
   DialogAnswerer() = default;
+  // Waits for the window (a "#32770" dialog when className is empty), notes where it stands,
+  // then lets `answer` read and press what it needs.
+  static DialogAnswerer Answer(std::string className, std::string caption, int timeoutMs,
+                               std::function<void(HWND, SeenDialog&)> answer);
   std::thread thread_;
   std::shared_ptr<SeenDialog> seen_ = std::make_shared<SeenDialog>();
 };
