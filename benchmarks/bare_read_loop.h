@@ -1,5 +1,5 @@
 #pragma once
-// What the benchmarks measure against: the plain WinInet loop a download is built around.
+// What the benchmarks share: the clock, and the plain WinInet loop a download is built around.
 #include <string>
 #include <vector>
 

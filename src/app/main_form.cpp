@@ -176,12 +176,15 @@ void TForm1::FormCreate() {
   QueueRestoreHooks hooks;
   hooks.log = [this](const std::string& line) { AddLogLine(line); };
   hooks.sectionName = [this](const std::string& name) { ListBox1.Add(name); };
-  hooks.processEvents = [&app] { app.ProcessMessages(); };
+  // After each row, as often as keeps the windows responsive (a look at the message queue
+  // per row would cost more than the rows).
+  hooks.processEvents = [&app] { app.ProcessMessagesIfDue(); };
   {
     // The window is not shown yet; painting the list row by row would only cost time.
     ListView::UpdateLock lock(ListView1);
     RestoreQueue(QueueFilePath(), queue_, hooks);
   }
+  app.ProcessMessages();
 
   IniDocument ini = SettingsFile(SettingsFilePath()).Load();
   settings_ = ReadGeneralSettings(ini);

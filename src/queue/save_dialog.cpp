@@ -95,7 +95,7 @@ void TForm4::SaveEntries() {
       Label1.Repaint();
       text += SerializeQueue({entry});
       ProgressBar1.StepIt();
-      app.ProcessMessages();
+      app.ProcessMessagesIfDue();
     }
   }
   WriteFileReplacing(main_.QueueFilePath(), text);

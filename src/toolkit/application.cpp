@@ -34,7 +34,12 @@ void Application::Dispatch(MSG& msg) {
   DispatchMessageA(&msg);
 }
 
+void Application::ProcessMessagesIfDue(unsigned intervalMs) {
+  if (GetTickCount() - lastProcessed_ >= intervalMs) ProcessMessages();
+}
+
 void Application::ProcessMessages() {
+  lastProcessed_ = GetTickCount();
   MSG msg;
   while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
     if (msg.message == WM_QUIT) {

@@ -26,6 +26,9 @@ class Application {
 
   // Dispatches every pending message, then returns.
   void ProcessMessages();
+  // The same, but only when `intervalMs` have passed since the last time: for loops over
+  // thousands of steps, where every look at the queue costs a round trip to the system.
+  void ProcessMessagesIfDue(unsigned intervalMs = 10);
   // Runs until Terminate or the main form closes; returns the exit code.
   int Run();
   void Terminate();
@@ -40,6 +43,7 @@ class Application {
   std::string title_;
   Form* mainForm_ = nullptr;
   bool terminated_ = false;
+  unsigned long lastProcessed_ = 0;
   int exitCode_ = 0;
 };
 
