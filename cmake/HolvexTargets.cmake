@@ -24,10 +24,12 @@ function(holvex_win32_sources)
   endif()
 endfunction()
 
-# holvex_test(NAME n SOURCES a.cpp ... [WIN32_ONLY] [NATIVE_ONLY] [RESOURCES] [LIBS ...])
-# One executable per test group; CTest runs it (through Wine in the Windows tree).
+# holvex_test(NAME n SOURCES a.cpp ... [WIN32_ONLY] [NATIVE_ONLY] [RESOURCES] [DESKTOP] [LIBS ...])
+# One executable per test group; CTest runs it (through Wine in the Windows tree). DESKTOP
+# marks tests that drive windows: like a user at one desktop they take turns, since windows
+# of programs running side by side fight over focus, capture and the foreground.
 function(holvex_test)
-  cmake_parse_arguments(T "WIN32_ONLY;NATIVE_ONLY;RESOURCES" "NAME;TIMEOUT" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(T "WIN32_ONLY;NATIVE_ONLY;RESOURCES;DESKTOP" "NAME;TIMEOUT" "SOURCES;LIBS" ${ARGN})
   if(T_WIN32_ONLY AND NOT WIN32)
     return()
   endif()
@@ -48,4 +50,7 @@ function(holvex_test)
     set(T_TIMEOUT 300)
   endif()
   set_tests_properties(${T_NAME} PROPERTIES TIMEOUT ${T_TIMEOUT})
+  if(T_DESKTOP AND WIN32)
+    set_tests_properties(${T_NAME} PROPERTIES RESOURCE_LOCK desktop)
+  endif()
 endfunction()

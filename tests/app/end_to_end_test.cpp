@@ -65,13 +65,13 @@ TEST(EndToEnd, AddImportDownloadAndExit) {
 
   for (int i = 0; i < 2; ++i) {
     auto input = test::DialogAnswerer::Form("TInputQueryForm", "Download hinzufügen",
-                                            server.Url(std::string("/") + names[i]), "OK");
+                                            server.Url(std::string("/") + names[i]), "OK", 10000, program.id());
     PostMessageA(ChildButton(main, "Hinzufügen"), BM_CLICK, 0, 0);
     ASSERT_TRUE(input.Result().found);
     ASSERT_TRUE(WaitFor([&] { return test::RemoteListViewRowCount(list) == i + 1 &&
                                      test::RemoteListViewText(program, list, i, 2) == "Wartend"; }, 15000));
   }
-  auto open = test::DialogAnswerer::OpenFile("Downloadlinks importieren", dir.File("links.txt"));
+  auto open = test::DialogAnswerer::OpenFile("Downloadlinks importieren", dir.File("links.txt"), 10000, program.id());
   PostMessageA(main, WM_COMMAND, kImportCommand, 0);
   ASSERT_TRUE(open.Result().found);
   ASSERT_TRUE(WaitFor([&] { return test::RemoteListViewRowCount(list) == 5; }, 20000));
@@ -85,7 +85,7 @@ TEST(EndToEnd, AddImportDownloadAndExit) {
   }, 60000)) << "the run did not finish every entry";
   for (int i = 0; i < 5; ++i) EXPECT_EQ(dir.Read(std::string("dl\\") + names[i]), bodies[i]) << names[i];
 
-  auto exitBox = test::DialogAnswerer::MessageBox("Beenden", IDYES);
+  auto exitBox = test::DialogAnswerer::MessageBox("Beenden", IDYES, 10000, program.id());
   PostMessageA(main, WM_COMMAND, kExitCommand, 0);
   ASSERT_TRUE(exitBox.Result().found);
   std::optional<DWORD> code = program.WaitForExit(20000);

@@ -100,7 +100,7 @@ TEST_F(ProgramTest, ConfirmedExitSavesTheQueueAndEndsTheProgram) {
   // Every window must exist before an exit can pass through the save dialog.
   ASSERT_NE(program.WaitForWindow("TForm4", 15000), nullptr);
   Sleep(300);
-  auto box = test::DialogAnswerer::MessageBox("Beenden", IDYES);
+  auto box = test::DialogAnswerer::MessageBox("Beenden", IDYES, 10000, program.id());
   PostMessageA(main, WM_CLOSE, 0, 0);
   test::SeenDialog seen = box.Result();
   ASSERT_TRUE(seen.found);

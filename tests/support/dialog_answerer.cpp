@@ -8,11 +8,18 @@ namespace {
 
 const char* const kDialogClass = MAKEINTATOM(0x8002);
 
-HWND WaitForWindow(const char* className, const std::string& caption, int timeoutMs) {
+// Only windows of the given process count: test programs running side by side under one
+// wineserver see each other's windows. FindWindowEx compares captions without sending
+// messages, so a window whose thread waits for us cannot block the search.
+HWND WaitForWindow(const char* className, const std::string& caption, int timeoutMs, DWORD pid) {
   DWORD end = GetTickCount() + static_cast<DWORD>(timeoutMs);
   for (;;) {
-    HWND w = FindWindowA(className, caption.c_str());
-    if (w && IsWindowVisible(w)) return w;
+    for (HWND w = FindWindowExA(nullptr, nullptr, className, caption.c_str()); w;
+         w = FindWindowExA(nullptr, w, className, caption.c_str())) {
+      DWORD owner = 0;
+      GetWindowThreadProcessId(w, &owner);
+      if (owner == pid && IsWindowVisible(w)) return w;
+    }
     if (static_cast<int>(end - GetTickCount()) <= 0) return nullptr;
     Sleep(20);
   }
@@ -52,11 +59,12 @@ HWND ChildWithText(HWND parent, const char* className, const std::string& text) 
 
 }  // namespace
 
-DialogAnswerer DialogAnswerer::Answer(std::string className, std::string caption, int timeoutMs,
+DialogAnswerer DialogAnswerer::Answer(std::string className, std::string caption, int timeoutMs, DWORD pid,
                                       std::function<void(HWND, SeenDialog&)> answer) {
   DialogAnswerer a;
-  a.thread_ = std::thread([seen = a.seen_, className, caption, timeoutMs, answer] {
-    HWND w = WaitForWindow(className.empty() ? kDialogClass : className.c_str(), caption, timeoutMs);
+  if (pid == 0) pid = GetCurrentProcessId();
+  a.thread_ = std::thread([seen = a.seen_, className, caption, timeoutMs, answer, pid] {
+    HWND w = WaitForWindow(className.empty() ? kDialogClass : className.c_str(), caption, timeoutMs, pid);
     if (!w) return;
     seen->found = true;
     seen->rect = SettledRect(w);
@@ -65,24 +73,25 @@ DialogAnswerer DialogAnswerer::Answer(std::string className, std::string caption
   return a;
 }
 
-DialogAnswerer DialogAnswerer::MessageBox(const std::string& caption, int button, int timeoutMs) {
-  return Answer("", caption, timeoutMs, [button](HWND box, SeenDialog& seen) {
+DialogAnswerer DialogAnswerer::MessageBox(const std::string& caption, int button, int timeoutMs, DWORD pid) {
+  return Answer("", caption, timeoutMs, pid, [button](HWND box, SeenDialog& seen) {
     seen.text = LongestStaticText(box);
     PostMessageA(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(box, button)));
   });
 }
 
 DialogAnswerer DialogAnswerer::Form(const char* className, const std::string& caption, const std::string& fieldText,
-                                    const std::string& buttonCaption, int timeoutMs) {
-  return Answer(className, caption, timeoutMs, [fieldText, buttonCaption](HWND form, SeenDialog&) {
+                                    const std::string& buttonCaption, int timeoutMs, DWORD pid) {
+  return Answer(className, caption, timeoutMs, pid, [fieldText, buttonCaption](HWND form, SeenDialog&) {
     if (HWND edit = FindWindowExA(form, nullptr, "Edit", nullptr))
       SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(fieldText.c_str()));
     if (HWND b = ChildWithText(form, "Button", buttonCaption)) SendMessageA(b, BM_CLICK, 0, 0);
   });
 }
 
-DialogAnswerer DialogAnswerer::OpenFile(const std::string& title, const std::string& path, int timeoutMs) {
-  return Answer("", title, timeoutMs, [path](HWND dlg, SeenDialog&) {
+DialogAnswerer DialogAnswerer::OpenFile(const std::string& title, const std::string& path, int timeoutMs,
+                                        DWORD pid) {
+  return Answer("", title, timeoutMs, pid, [path](HWND dlg, SeenDialog&) {
     if (path.empty()) {
       PostMessageA(dlg, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
       return;
@@ -105,7 +114,7 @@ SeenDialog DialogAnswerer::Result() {
 }
 
 bool WindowAppears(const char* className, const std::string& caption, int ms) {
-  return WaitForWindow(className ? className : kDialogClass, caption, ms) != nullptr;
+  return WaitForWindow(className ? className : kDialogClass, caption, ms, GetCurrentProcessId()) != nullptr;
 }
 
 }  // namespace holvex::test

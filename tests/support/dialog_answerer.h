@@ -17,17 +17,20 @@ struct SeenDialog {
   RECT rect{};
 };
 
+// Only windows of one process are answered: this one's, or that of the pid given (another
+// program's), since test programs running side by side see each other's windows.
 class DialogAnswerer {
  public:
   // Message boxes: class "#32770"; `button` is the id (IDOK, IDYES, IDNO, ...).
-  static DialogAnswerer MessageBox(const std::string& caption, int button, int timeoutMs = 10000);
+  static DialogAnswerer MessageBox(const std::string& caption, int button, int timeoutMs = 10000, DWORD pid = 0);
   // Any window of ours: types `fieldText` into its first edit field, then clicks the
   // button captioned `buttonCaption`.
   static DialogAnswerer Form(const char* className, const std::string& caption, const std::string& fieldText,
-                             const std::string& buttonCaption, int timeoutMs = 10000);
+                             const std::string& buttonCaption, int timeoutMs = 10000, DWORD pid = 0);
   // The common open-file dialog: types the path into its file-name field and presses Open
   // (or Cancel when `path` is empty).
-  static DialogAnswerer OpenFile(const std::string& title, const std::string& path, int timeoutMs = 10000);
+  static DialogAnswerer OpenFile(const std::string& title, const std::string& path, int timeoutMs = 10000,
+                                 DWORD pid = 0);
   DialogAnswerer(DialogAnswerer&&) = default;
   ~DialogAnswerer();
 
@@ -38,13 +41,13 @@ class DialogAnswerer {
   DialogAnswerer() = default;
   // Waits for the window (a "#32770" dialog when className is empty), notes where it stands,
   // then lets `answer` read and press what it needs.
-  static DialogAnswerer Answer(std::string className, std::string caption, int timeoutMs,
+  static DialogAnswerer Answer(std::string className, std::string caption, int timeoutMs, DWORD pid,
                                std::function<void(HWND, SeenDialog&)> answer);
   std::thread thread_;
   std::shared_ptr<SeenDialog> seen_ = std::make_shared<SeenDialog>();
 };
 
-// True when a window of that class and caption appears within `ms`.
+// True when a window of this process with that class and caption appears within `ms`.
 bool WindowAppears(const char* className, const std::string& caption, int ms);
 
 }  // namespace holvex::test
