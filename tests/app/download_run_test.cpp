@@ -8,14 +8,11 @@
 #include "app/main_form.h"
 #include "queue/queue_file.h"
 #include "support/gui.h"
+#include "support/queue_printing.h"
 #include "support/scripted_http_server.h"
 #include "support/temp_dir.h"
 
 namespace holvex {
-
-void PrintTo(const QueueEntry& e, std::ostream* os) {
-  *os << "{" << e.fileName << ", " << e.size << ", " << e.status << ", " << e.url << "}";
-}
 
 namespace {
 

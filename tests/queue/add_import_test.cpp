@@ -12,14 +12,11 @@
 #include "queue/queue_file.h"
 #include "support/dialog_answerer.h"
 #include "support/gui.h"
+#include "support/queue_printing.h"
 #include "support/scripted_http_server.h"
 #include "support/temp_dir.h"
 
 namespace holvex {
-
-void PrintTo(const QueueEntry& e, std::ostream* os) {
-  *os << "{" << e.fileName << ", " << e.size << ", " << e.status << ", " << e.url << "}";
-}
 
 namespace {
 
