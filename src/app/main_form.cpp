@@ -1,11 +1,10 @@
 #include "app/main_form.h"
 
-#include "resource_ids.h"
-
 #include "platform/file_io.h"
 #include "platform/locale_format.h"
 #include "queue/queue_file.h"
 #include "queue/queue_store.h"
+#include "resource_ids.h"
 #include "toolkit/application.h"
 
 namespace holvex {
@@ -24,6 +23,11 @@ FormParams MainParams() {
 }  // namespace
 
 TForm1::TForm1(MainFormOptions options) : Form(MainParams()), options_(std::move(options)) {
+  // A handler that fails is seen: logged and shown, as the program's other unexpected errors.
+  Application::Instance().OnHandlerError = [this](const std::string& text) {
+    AddLogLine(text);
+    ShowMessageBox(text, "Holvex 2004", MB_OK | MB_ICONERROR);
+  };
   CreateMenus();
   // The menu bar may take more than one line: keep the client area at its size.
   SetClientSize(516, 467);
@@ -32,6 +36,10 @@ TForm1::TForm1(MainFormOptions options) : Form(MainParams()), options_(std::move
   BindQueueToList();
   CenterOnScreen();
   FormCreate();
+}
+
+TForm1::~TForm1() {
+  if (Application* app = Application::Current()) app->OnHandlerError = nullptr;
 }
 
 void TForm1::CreateControls() {
@@ -66,11 +74,16 @@ void TForm1::BindQueueToList() {
     if (row >= queue_.Count()) return {};
     const QueueEntry& e = queue_.At(row);
     switch (column) {
-      case 0: return e.fileName;
-      case 1: return e.size;
-      case 2: return e.status;
-      case 3: return e.url;
-      default: return {};
+      case 0:
+        return e.fileName;
+      case 1:
+        return e.size;
+      case 2:
+        return e.status;
+      case 3:
+        return e.url;
+      default:
+        return {};
     }
   };
   queue_.onChange = [this](const QueueChange& change) {
@@ -81,12 +94,12 @@ void TForm1::BindQueueToList() {
       case QueueChange::Kind::Changed:
         ListView1.RedrawRow(change.index);
         break;
-      case QueueChange::Kind::Removed: {
-        // The removed row's selection goes with it; rows below keep theirs.
+      case QueueChange::Kind::Removed:
+      case QueueChange::Kind::RemovedMany: {
+        // A removed row's selection goes with it; the rows that stay keep theirs.
         std::optional<size_t> selected = ListView1.SelectedRow();
         ListView1.SetRowCount(queue_.Count());
-        if (selected && *selected == change.index) ListView1.SelectRow(std::nullopt);
-        else if (selected && *selected > change.index) ListView1.SelectRow(*selected - 1);
+        if (selected) ListView1.SelectRow(change.NewIndexOf(*selected));
         ListView1.RedrawAll();
         break;
       }
@@ -164,6 +177,14 @@ void TForm1::ApplyProxyToHttpClient() {
   proxy.ProxyPassword = proxy_.password;
 }
 
+void TForm1::ApplySettings(const GeneralSettings& settings) { settings_ = settings; }
+
+void TForm1::ApplyProxy(const ProxySettings& proxy) {
+  proxy_ = proxy;
+  ApplyProxyToHttpClient();
+  ApplyProxyToTransfer();
+}
+
 void TForm1::FormCreate() {
   Application& app = Application::Instance();
   instance_ = std::make_unique<SingleInstance>(options_.instanceName);
@@ -191,9 +212,12 @@ void TForm1::FormCreate() {
   proxy_ = ReadProxySettings(ini);
   ApplyProxyToHttpClient();
   ConfigureTransfer();
+  ApplyProxyToTransfer();
 
-  if (settings_.systemtray) Hide();
-  else Show();
+  if (settings_.systemtray)
+    Hide();
+  else
+    Show();
   app.ProcessMessages();
 }
 

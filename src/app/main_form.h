@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/single_instance.h"
+#include "host/main_window_host.h"
 #include "net/http_client.h"
 #include "queue/download_queue.h"
 #include "settings/settings.h"
@@ -21,9 +22,6 @@
 
 namespace holvex {
 
-// Centres the next message box over the main window (posted just before the box is shown).
-inline constexpr UINT WM_MSGBOX_CENTER = WM_USER + 1024;
-
 struct MainFormOptions {
   std::string baseDir;  // where load.hvq and load.ini live: the executable's folder
   std::string instanceName = kInstanceSemaphoreName;
@@ -31,26 +29,25 @@ struct MainFormOptions {
 
 class TForm9;
 
-class TForm1 : public Form {
+class TForm1 : public Form, public MainWindowHost {
  public:
   explicit TForm1(MainFormOptions options);
+  ~TForm1() override;
 
-  // "hh:mm:ss: " + message, appended to the status log.
-  void AddLogLine(const std::string& message);
-  // A message box centred over this window; returns the button pressed.
-  int ShowMessageBox(const std::string& text, const std::string& caption, UINT flags);
-
-  DownloadQueue& Queue() { return queue_; }
-  const GeneralSettings& Settings() const { return settings_; }
-  void SetSettings(const GeneralSettings& s) { settings_ = s; }
-  const ProxySettings& Proxy() const { return proxy_; }
-  std::string QueueFilePath() const;
-  std::string SettingsFilePath() const;
-
-  // State shared with the dialogs.
-  std::string PendingUrl;
-  std::string MsgBoxCaption;
-  bool ExitRequested = false;
+  // What the dialogs and components reach.
+  Form& MainForm() override { return *this; }
+  void AddLogLine(const std::string& message) override;
+  int ShowMessageBox(const std::string& text, const std::string& caption, UINT flags) override;
+  DownloadQueue& Queue() override { return queue_; }
+  std::string QueueFilePath() const override;
+  std::string SettingsFilePath() const override;
+  const GeneralSettings& Settings() const override { return settings_; }
+  void ApplySettings(const GeneralSettings& settings) override;
+  const ProxySettings& Proxy() const override { return proxy_; }
+  void ApplyProxy(const ProxySettings& proxy) override;
+  THttpClient& HttpClient() override { return HttpClient1; }
+  void SuspendQueueView() override { ListView1.BeginUpdate(); }
+  void ResumeQueueView() override { ListView1.EndUpdate(); }
 
   // Called by the entry sequence once every window exists. Until then a close request is
   // refused: the save dialog that every exit goes through does not exist yet.
@@ -58,8 +55,9 @@ class TForm1 : public Form {
 
   // The dialogs are created after this window; the entry sequence connects them here.
   // A command whose dialog does not exist yet does nothing.
-  std::function<void()> showAddDialog, showSaveDialog, showImportDialog, showGeneralSettings,
-      showProxySettings, showAbout, showUpdateCheck;
+  std::function<void()> showAddDialog, showSaveDialog, showGeneralSettings, showProxySettings, showAbout,
+      showUpdateCheck;
+  std::function<void(const std::string& linkFile)> showImportDialog;
 
   // The extra progress window, created after this one.
   void SetExtraWindow(TForm9* window);
@@ -128,6 +126,7 @@ class TForm1 : public Form {
   void CenterMessageBox();
   void ApplyProxyToHttpClient();
   void ConfigureTransfer();
+  void ApplyProxyToTransfer();
   void LockCommands(bool running);
   bool TransferEntry(EntryId id);
   void PrepareExtraWindow(const QueueEntry& entry);

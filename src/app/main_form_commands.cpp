@@ -1,11 +1,11 @@
 // The queue commands of the main window.
-#include <windows.h>
 #include <shellapi.h>
+#include <windows.h>
 
-#include "app/download_address.h"
 #include "app/main_form.h"
 #include "app/program_config.h"
 #include "platform/file_io.h"
+#include "queue/download_address.h"
 #include "queue/link_file.h"
 #include "toolkit/application.h"
 #include "toolkit/input_query.h"
@@ -108,7 +108,7 @@ void TForm1::extdatei1Click() {
     MessageBoxA(hwnd(), "Die von ihnen ausgewählte Datei enthält 0 Zeilen!", "Fehler", MB_OK | MB_ICONERROR);
     return;
   }
-  if (showImportDialog) showImportDialog();
+  if (showImportDialog) showImportDialog(OpenDialog1.FileName);
   ListBox1.Clear();
 }
 
@@ -126,7 +126,8 @@ void TForm1::Fehlerbericht1Click() { OpenWithShell(kErrorReportUrl, hwnd(), " ",
 bool TForm1::FormCloseQuery() {
   // The close command is locked during a run; a close request from elsewhere waits as well.
   if (!startupComplete_ || DownloadRunning) return false;
-  if (ShowMessageBox("Wollen Sie das Programm wirklich beenden?", "Beenden", MB_YESNO | MB_ICONQUESTION) != IDYES)
+  if (ShowMessageBox("Wollen Sie das Programm wirklich beenden?", "Beenden", MB_YESNO | MB_ICONQUESTION) !=
+      IDYES)
     return false;
   ExitRequested = true;
   if (showSaveDialog) showSaveDialog();

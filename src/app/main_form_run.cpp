@@ -1,6 +1,6 @@
 // The download run: one engine job per queue entry, in list order, and the engine's events.
-#include <windows.h>
 #include <mmsystem.h>
+#include <windows.h>
 #include <wininet.h>
 
 #include <cmath>
@@ -53,9 +53,6 @@ void TForm1::SetExtraWindow(TForm9* window) {
 void TForm1::ConfigureTransfer() {
   Transfer1.ShowDialog = false;
   Transfer1.FTPPassive = true;
-  Transfer1.Proxy = proxy_.server;
-  Transfer1.ProxyUserID = proxy_.username;
-  Transfer1.ProxyPassword = proxy_.password;
   Transfer1.OnFileStart = [this](TTransferEngine&, int) { Transfer1FileStart(); };
   Transfer1.OnCopyProgress = [this](TTransferEngine&, int, int size, int totsize) {
     Transfer1CopyProgress(size, totsize);
@@ -68,10 +65,17 @@ void TForm1::ConfigureTransfer() {
   Transfer1.OnCopyCancel = [this](TTransferEngine&) { Transfer1CopyCancel(); };
 }
 
+void TForm1::ApplyProxyToTransfer() {
+  Transfer1.Proxy = proxy_.server;
+  Transfer1.ProxyUserID = proxy_.username;
+  Transfer1.ProxyPassword = proxy_.password;
+}
+
 void TForm1::LockCommands(bool running) {
   for (SpeedButton* b : {&SpeedButton1, &SpeedButton2, &SpeedButton3}) b->SetEnabled(!running);
   SpeedButton4.SetEnabled(running);
-  for (MenuItem* m : {&Downloadhinzufgen1, &extdatei1, &Beenden1, &Hinzufgen1, &Lschen1, &Allgemeines1, &ProxyServer1})
+  for (MenuItem* m :
+       {&Downloadhinzufgen1, &extdatei1, &Beenden1, &Hinzufgen1, &Lschen1, &Allgemeines1, &ProxyServer1})
     m->SetEnabled(!running);
   // Disabled without greying, as the system menu's Close of a busy window is.
   EnableMenuItem(GetSystemMenu(hwnd(), FALSE), SC_CLOSE, MF_BYCOMMAND | (running ? MF_DISABLED : MF_ENABLED));
@@ -128,7 +132,8 @@ bool TForm1::TransferEntry(EntryId id) {
     Transfer1.Execute();
     // A body without an announced length never reports size = totsize: the engine's own
     // word that the whole file arrived decides.
-    if (Transfer1.Items.Count() > 0 && Transfer1.Items[0].Copied && DownloadRunning) SetCurrentStatus("Fertig");
+    if (Transfer1.Items.Count() > 0 && Transfer1.Items[0].Copied && DownloadRunning)
+      SetCurrentStatus("Fertig");
     Application::Instance().ProcessMessages();
     HideExtraWindow();
     return true;
@@ -246,7 +251,9 @@ void TForm1::ReportFailure(const std::string& logLine) {
 }
 
 void TForm1::Transfer1ConnectError() { ReportFailure("Download Fehler: Verbindung fehlgeschlagen."); }
-void TForm1::Transfer1Error(int errorCode) { ReportFailure("Download Fehler: Code" + std::to_string(errorCode)); }
+void TForm1::Transfer1Error(int errorCode) {
+  ReportFailure("Download Fehler: Code" + std::to_string(errorCode));
+}
 void TForm1::Transfer1URLNotFound() { ReportFailure("Download Fehler: Datei nicht gefunden."); }
 
 void TForm1::Transfer1CopyCancel() {

@@ -1,17 +1,17 @@
 #include "app/program.h"
 
-#include <windows.h>
 #include <commctrl.h>
+#include <windows.h>
 
 #include <memory>
 
 #include "app/download_window.h"
 #include "app/main_form.h"
 #include "app/splash_screen.h"
+#include "platform/file_io.h"
 #include "queue/add_dialog.h"
 #include "queue/import_dialog.h"
 #include "queue/save_dialog.h"
-#include "platform/file_io.h"
 #include "settings/settings.h"
 #include "toolkit/application.h"
 
@@ -43,7 +43,10 @@ ProgramWindows CreateWindows(const ProgramOptions& options) {
   TForm5* import = w.form5.get();
   w.form1->showAddDialog = [add] { add->ShowModal(); };
   w.form1->showSaveDialog = [save] { save->ShowModal(); };
-  w.form1->showImportDialog = [import] { import->ShowModal(); };
+  w.form1->showImportDialog = [import](const std::string& linkFile) {
+    import->FileName = linkFile;
+    import->ShowModal();
+  };
   w.form1->StartupComplete();
   return w;
 }

@@ -1,14 +1,16 @@
 #include "queue/add_dialog.h"
 
-#include "app/download_address.h"
-#include "app/main_form.h"
+#include "host/main_window_host.h"
+#include "net/http_client.h"
 #include "platform/locale_format.h"
+#include "queue/download_address.h"
+#include "queue/download_queue.h"
 #include "queue/queue_file.h"
 #include "queue/size_probe.h"
 
 namespace holvex {
 
-TForm3::TForm3(TForm1& main)
+TForm3::TForm3(MainWindowHost& main)
     : BusyDialog(main, "TForm3", 137, "Download Informationen", "Verbinde zum Quellserver...", 500, 1000) {
   Timer1.SetEnabled(true);
 }
@@ -27,7 +29,7 @@ void TForm3::FormActivate() {
   Pump();
 
   SetStatus("Berechne Dateigröße...");
-  const std::string probed = ProbeSize(main_.HttpClient1, url);
+  const std::string probed = ProbeSize(main_.HttpClient(), url);
   Label6.SetText(probed);
   const std::string size = SizeText(ProbeResultBytes(probed), UserLocaleSeparators());
   Label6.SetText(size);

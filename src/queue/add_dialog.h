@@ -7,7 +7,7 @@ namespace holvex {
 
 class TForm3 : public BusyDialog {
  public:
-  explicit TForm3(TForm1& main);
+  explicit TForm3(MainWindowHost& main);
 
  protected:
   void FormActivate() override;

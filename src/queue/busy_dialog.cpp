@@ -1,6 +1,6 @@
 #include "queue/busy_dialog.h"
 
-#include "app/main_form.h"
+#include "host/main_window_host.h"
 #include "toolkit/application.h"
 
 namespace holvex {
@@ -19,8 +19,8 @@ FormParams BusyParams(const char* className, int clientHeight) {
 }
 
 UniqueFont ArialFont(int pixels, bool bold, bool italic) {
-  return UniqueFont(CreateFontA(-pixels, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, italic, FALSE, FALSE, DEFAULT_CHARSET,
-                                OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+  return UniqueFont(CreateFontA(-pixels, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, italic, FALSE, FALSE,
+                                DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                                 DEFAULT_PITCH | FF_DONTCARE, "Arial"));
 }
 
@@ -29,8 +29,8 @@ void SetFont(const Label& label, const UniqueFont& font) {
 }
 }  // namespace
 
-BusyDialog::BusyDialog(TForm1& main, const char* className, int clientHeight, const std::string& heading,
-                       const std::string& status, UINT progressMs, UINT closeMs)
+BusyDialog::BusyDialog(MainWindowHost& main, const char* className, int clientHeight,
+                       const std::string& heading, const std::string& status, UINT progressMs, UINT closeMs)
     : Form(BusyParams(className, clientHeight)), main_(main) {
   bold_ = ArialFont(11, true, false);
   italic_ = ArialFont(11, false, true);
@@ -57,7 +57,7 @@ BusyDialog::BusyDialog(TForm1& main, const char* className, int clientHeight, co
   Timer2.Create(*this, closeMs);
   Timer2.OnTimer = [this] { Timer2Timer(); };
   OnShow = [this] {
-    CenterOver(main_);
+    CenterOver(main_.MainForm());
     PostMessageA(hwnd(), WM_START_WORK, 0, 0);
   };
 }
@@ -75,7 +75,9 @@ void BusyDialog::SetStatus(const std::string& text) { Label2.SetText(text); }
 
 void BusyDialog::Pump() { Application::Instance().ProcessMessages(); }
 
-void BusyDialog::RepaintNow() { RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW); }
+void BusyDialog::RepaintNow() {
+  RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+}
 
 void BusyDialog::Timer1Timer() {
   if (ProgressBar1.Position() >= 100) ProgressBar1.SetPosition(0);

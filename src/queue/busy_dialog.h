@@ -13,7 +13,7 @@
 
 namespace holvex {
 
-class TForm1;
+class MainWindowHost;
 
 class BusyDialog : public Form {
  public:
@@ -29,7 +29,7 @@ class BusyDialog : public Form {
   Timer Timer2;  // close, once the work is done
 
  protected:
-  BusyDialog(TForm1& main, const char* className, int clientHeight, const std::string& heading,
+  BusyDialog(MainWindowHost& main, const char* className, int clientHeight, const std::string& heading,
              const std::string& status, UINT progressMs, UINT closeMs);
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
   // The whole work, run once per opening when the dialog has been shown.
@@ -38,7 +38,7 @@ class BusyDialog : public Form {
   void Pump();
   void RepaintNow();
 
-  TForm1& main_;
+  MainWindowHost& main_;
 
  private:
   void Timer1Timer();

@@ -1,5 +1,7 @@
 #include "queue/download_queue.h"
 
+#include <algorithm>
+
 namespace holvex {
 
 std::optional<size_t> DownloadQueue::IndexOf(EntryId id) const {
@@ -47,8 +49,35 @@ void DownloadQueue::Set(size_t index, QueueEntry entry) {
 }
 
 void DownloadQueue::RemoveWithStatus(const char* status) {
-  for (size_t i = rows_.size(); i-- > 0;) {
-    if (rows_[i].entry.status == status) RemoveAt(i);
+  std::vector<size_t> removed;
+  size_t kept = 0;
+  for (size_t i = 0; i < rows_.size(); ++i) {
+    if (rows_[i].entry.status == status) {
+      removed.push_back(i);
+      continue;
+    }
+    if (kept != i) rows_[kept] = std::move(rows_[i]);
+    ++kept;
+  }
+  if (removed.empty()) return;
+  rows_.resize(kept);
+  if (onChange) onChange(QueueChange{QueueChange::Kind::RemovedMany, 0, &removed});
+}
+
+std::optional<size_t> QueueChange::NewIndexOf(size_t oldIndex) const {
+  switch (kind) {
+    case Kind::Reset:
+      return std::nullopt;
+    case Kind::Removed:
+      if (oldIndex == index) return std::nullopt;
+      return oldIndex > index ? oldIndex - 1 : oldIndex;
+    case Kind::RemovedMany: {
+      auto below = std::lower_bound(removed->begin(), removed->end(), oldIndex);
+      if (below != removed->end() && *below == oldIndex) return std::nullopt;
+      return oldIndex - static_cast<size_t>(below - removed->begin());
+    }
+    default:
+      return oldIndex;
   }
 }
 

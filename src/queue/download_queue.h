@@ -14,9 +14,15 @@ namespace holvex {
 using EntryId = std::uint64_t;
 
 struct QueueChange {
-  enum class Kind { Reset, Appended, Changed, Removed };
+  // RemovedMany: the rows listed in `removed` (ascending, as they were numbered before) are
+  // gone, in one step: a clean-up of thousands of rows is told once, not once per row.
+  enum class Kind { Reset, Appended, Changed, Removed, RemovedMany };
   Kind kind;
-  size_t index;  // the row concerned; unused for Reset
+  size_t index = 0;  // the row concerned; unused for Reset and RemovedMany
+  const std::vector<size_t>* removed = nullptr;
+
+  // Where a row that stays moves to, or nullopt when it was removed.
+  std::optional<size_t> NewIndexOf(size_t oldIndex) const;
 };
 
 class DownloadQueue {

@@ -2,17 +2,19 @@
 
 #include <commctrl.h>
 
-#include "app/download_address.h"
-#include "app/main_form.h"
+#include "host/main_window_host.h"
+#include "net/http_client.h"
 #include "platform/file_io.h"
 #include "platform/locale_format.h"
+#include "queue/download_address.h"
+#include "queue/download_queue.h"
 #include "queue/link_file.h"
 #include "queue/queue_file.h"
 #include "queue/size_probe.h"
 
 namespace holvex {
 
-TForm5::TForm5(TForm1& main)
+TForm5::TForm5(MainWindowHost& main)
     : BusyDialog(main, "TForm5", 263, "Download Importierung", "Überprüfe Hyperlinks...", 1000, 2000) {
   ListView1.Create(hwnd(), Rect{8, 130, 289, 125});
   SetWindowLongA(ListView1.hwnd(), GWL_STYLE, GetWindowLongA(ListView1.hwnd(), GWL_STYLE) & ~LVS_SINGLESEL);
@@ -47,8 +49,7 @@ void TForm5::FormActivate() {
   ListView1.SetRowCount(0);
   Timer1.SetEnabled(true);
 
-  std::vector<std::string> lines =
-      SplitLinkFileLines(ReadFileBytes(main_.OpenDialog1.FileName).value_or(std::string()));
+  std::vector<std::string> lines = SplitLinkFileLines(ReadFileBytes(FileName).value_or(std::string()));
   rows_.reserve(lines.size());
   for (std::string& line : lines) rows_.emplace_back(std::move(line), "Wartend...");
   lines = {};
@@ -57,14 +58,14 @@ void TForm5::FormActivate() {
   const LocaleSeparators seps = UserLocaleSeparators();
   {
     // The main window's list shows the new rows once, when the work is done.
-    ListView::UpdateLock lock(main_.ListView1);
+    QueueViewLock lock(main_);
     for (size_t i = 0; i < rows_.size(); ++i) {
       const std::string& url = rows_[i].first;
       if (IsValidDownloadUrl(url)) {
         SetRowStatus(i, "Gültig");
         RepaintNow();  // a probe may take a while: show where the import stands first
         std::string name = DownloadFileName(url);
-        std::string size = SizeText(ProbeResultBytes(ProbeSize(main_.HttpClient1, url)), seps);
+        std::string size = SizeText(ProbeResultBytes(ProbeSize(main_.HttpClient(), url)), seps);
         Label4.SetText(name);
         Label6.SetText(size);
         queue.Append(QueueEntry{std::move(name), std::move(size), kStatusWaiting, url});

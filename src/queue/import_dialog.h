@@ -12,7 +12,10 @@ namespace holvex {
 
 class TForm5 : public BusyDialog {
  public:
-  explicit TForm5(TForm1& main);
+  explicit TForm5(MainWindowHost& main);
+
+  // The link file to import, chosen by the caller before the dialog is shown.
+  std::string FileName;
 
   ListView ListView1;  // "URL", "Status"
 

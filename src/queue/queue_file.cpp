@@ -6,17 +6,20 @@ namespace holvex {
 
 std::string SerializeQueue(const std::vector<QueueEntry>& entries) {
   size_t total = 0;
-  for (const QueueEntry& e : entries) total += e.fileName.size() + e.size.size() + e.status.size() + e.url.size() + 32;
+  for (const QueueEntry& e : entries)
+    total += e.fileName.size() + e.size.size() + e.status.size() + e.url.size() + 32;
   std::string text;
   text.reserve(total);
-  for (const QueueEntry& e : entries) {
-    text += "[" + e.fileName + "]\r\n";
-    text += "size=" + e.size + "\r\n";
-    text += "status=" + e.status + "\r\n";
-    text += "url=" + e.url + "\r\n";
-    text += "\r\n";
-  }
+  for (const QueueEntry& e : entries) AppendQueueSection(text, e);
   return text;
+}
+
+void AppendQueueSection(std::string& text, const QueueEntry& e) {
+  text.append("[").append(e.fileName).append("]\r\n");
+  text.append("size=").append(e.size).append("\r\n");
+  text.append("status=").append(e.status).append("\r\n");
+  text.append("url=").append(e.url).append("\r\n");
+  text.append("\r\n");
 }
 
 std::vector<QueueEntry> ParseQueue(std::string_view text) {

@@ -15,6 +15,8 @@ namespace holvex {
 inline constexpr const char* kQueueFileName = "load.hvq";
 
 std::string SerializeQueue(const std::vector<QueueEntry>& entries);
+// One entry's five lines, added to `text`.
+void AppendQueueSection(std::string& text, const QueueEntry& entry);
 
 // Every section in file order, each with its own keys (so two sections of one name keep
 // their own values); a missing key gives its default.

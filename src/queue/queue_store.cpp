@@ -27,13 +27,23 @@ void RestoreQueue(const std::string& path, DownloadQueue& queue, const QueueRest
   if (hooks.processEvents) hooks.processEvents();
 }
 
-void SaveQueue(const std::string& path, DownloadQueue& queue) {
+void SaveQueue(const std::string& path, DownloadQueue& queue, const QueueSaveProgress& progress) {
   queue.RemoveFinishedEntries();
   if (queue.Empty()) {
-    if (FileExists(path) && !RemoveFile(path)) throw FileWriteError(path, "Die Datei kann nicht gelöscht werden.");
+    if (FileExists(path) && !RemoveFile(path))
+      throw FileWriteError(path, "Die Datei kann nicht gelöscht werden.");
     return;
   }
-  WriteFileReplacing(path, SerializeQueue(queue.Entries()));
+  std::string text;
+  text.reserve(queue.Count() * 160);
+  // The hook may pump messages, and a nested command may change the queue meanwhile: the
+  // count is read anew for every entry.
+  for (size_t i = 0; i < queue.Count(); ++i) {
+    const QueueEntry& entry = queue.At(i);
+    AppendQueueSection(text, entry);
+    if (progress) progress(i, queue.Count(), entry);
+  }
+  WriteFileReplacing(path, text);
 }
 
 }  // namespace holvex

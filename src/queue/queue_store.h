@@ -16,8 +16,12 @@ struct QueueRestoreHooks {
 // Appends the entries of the queue file at `path` to `queue`.
 void RestoreQueue(const std::string& path, DownloadQueue& queue, const QueueRestoreHooks& hooks);
 
-// Removes the finished entries, then writes the rest; an empty queue deletes the file.
-// Throws FileWriteError; the previous file then stays as it was.
-void SaveQueue(const std::string& path, DownloadQueue& queue);
+// Told of each entry as its text is added, in list order: index, count, entry.
+using QueueSaveProgress = std::function<void(size_t, size_t, const QueueEntry&)>;
+
+// Removes the finished entries, then writes the rest, replacing the file whole; an empty
+// queue deletes the file. Throws FileWriteError when the file cannot be written or deleted;
+// the previous file then stays as it was.
+void SaveQueue(const std::string& path, DownloadQueue& queue, const QueueSaveProgress& progress = {});
 
 }  // namespace holvex

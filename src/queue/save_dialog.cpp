@@ -1,14 +1,16 @@
 #include "queue/save_dialog.h"
 
-#include "app/main_form.h"
+#include "host/main_window_host.h"
 #include "platform/file_io.h"
-#include "queue/queue_file.h"
+#include "queue/download_queue.h"
+#include "queue/queue_store.h"
 #include "toolkit/application.h"
 
 namespace holvex {
 
 namespace {
 constexpr UINT WM_START_WORK = WM_APP + 1;
+constexpr DWORD kProgressIntervalMs = 40;
 
 FormParams SaveDialogParams() {
   FormParams p;
@@ -22,7 +24,7 @@ FormParams SaveDialogParams() {
 }
 }  // namespace
 
-TForm4::TForm4(TForm1& main) : Form(SaveDialogParams()), main_(main) {
+TForm4::TForm4(MainWindowHost& main) : Form(SaveDialogParams()), main_(main) {
   Animate1.Create(hwnd(), 16, 4);
   Animate1.Open("Animation2");
   Label1.Create(hwnd(), Rect{8, 78, 289, 16}, "Speichere Warteschleife...");
@@ -38,7 +40,7 @@ TForm4::TForm4(TForm1& main) : Form(SaveDialogParams()), main_(main) {
   Timer2.Create(*this, 2000);
   Timer2.OnTimer = [this] { Timer2Timer(); };
   OnShow = [this] {
-    CenterOver(main_);
+    CenterOver(main_.MainForm());
     PostMessageA(hwnd(), WM_START_WORK, 0, 0);
   };
 }
@@ -57,21 +59,20 @@ void TForm4::FormActivate() {
   queue.RemoveFinishedEntries();
   Animate1.Play();
   if (queue.Empty()) {
-    if (FileExists(main_.QueueFilePath())) RemoveFile(main_.QueueFilePath());
-    app.ProcessMessages();
-    Label1.SetText("Warteschleife wird bearbeitet...");
+    // Nothing to keep: the file goes.
+    if (Save()) {
+      app.ProcessMessages();
+      Label1.SetText("Warteschleife wird bearbeitet...");
+    }
     Timer2.SetEnabled(true);
     return;
   }
   Label1.SetText("Speichere Warteschleife...");
   app.ProcessMessages();
-  try {
-    SaveEntries();
-  } catch (const FileWriteError& e) {
-    // The old file stays whole; the dialog still closes, and a requested exit still ends.
-    main_.ShowMessageBox("Datei \"" + e.path() + "\" kann nicht erstellt werden. " + e.reason(), "Holvex 2004",
-                         MB_OK | MB_ICONERROR);
-  }
+  ProgressBar1.SetRange(0, static_cast<int>(queue.Count()));
+  ProgressBar1.SetPosition(0);
+  ProgressBar1.StepIt();
+  Save();
   Timer2.SetEnabled(true);
   Label1.SetText("Beende Vorgang...");
   Label1.Repaint();
@@ -80,25 +81,34 @@ void TForm4::FormActivate() {
   app.ProcessMessages();
 }
 
-void TForm4::SaveEntries() {
-  Application& app = Application::Instance();
-  DownloadQueue& queue = main_.Queue();
-  ProgressBar1.SetRange(0, static_cast<int>(queue.Count()));
-  ProgressBar1.SetPosition(0);
-  ProgressBar1.StepIt();
-  std::string text;
-  {
-    ListView::UpdateLock lock(main_.ListView1);
-    for (size_t i = 0; i < queue.Count(); ++i) {
-      const QueueEntry& entry = queue.At(i);
-      Label1.SetText("Verarbeite Datei \"" + entry.fileName + "\"...");
-      Label1.Repaint();
-      text += SerializeQueue({entry});
-      ProgressBar1.StepIt();
-      app.ProcessMessagesIfDue();
-    }
+bool TForm4::Save() {
+  lastShown_ = 0;
+  try {
+    QueueViewLock lock(main_);
+    SaveQueue(
+        main_.QueueFilePath(), main_.Queue(),
+        [this](size_t index, size_t count, const QueueEntry& entry) { ShowProgress(index, count, entry); });
+    return true;
+  } catch (const FileWriteError& e) {
+    // The old file stays whole; the dialog still closes, and a requested exit still ends.
+    main_.ShowMessageBox("Datei \"" + e.path() + "\" kann nicht erstellt werden. " + e.reason(),
+                         "Holvex 2004", MB_OK | MB_ICONERROR);
+    return false;
   }
-  WriteFileReplacing(main_.QueueFilePath(), text);
+}
+
+// Painting the name of every entry would cost more than saving it: the name and the bar
+// follow a few dozen times a second, and the last entry is always shown.
+void TForm4::ShowProgress(size_t index, size_t count, const QueueEntry& entry) {
+  const DWORD now = GetTickCount();
+  const bool last = index + 1 == count;
+  if (last || lastShown_ == 0 || now - lastShown_ >= kProgressIntervalMs) {
+    lastShown_ = now == 0 ? 1 : now;
+    Label1.SetText("Verarbeite Datei \"" + entry.fileName + "\"...");
+    Label1.Repaint();
+    ProgressBar1.SetPosition(static_cast<int>(index) + 2);
+  }
+  Application::Instance().ProcessMessagesIfDue();
 }
 
 void TForm4::Timer2Timer() {

@@ -1,6 +1,7 @@
 #pragma once
 // The save-queue dialog: writes load.hvq while showing what it writes, on "Speichern..." and
 // on every confirmed exit (then it ends the program).
+#include "queue/queue_entry.h"
 #include "toolkit/animate.h"
 #include "toolkit/form.h"
 #include "toolkit/handles.h"
@@ -10,11 +11,11 @@
 
 namespace holvex {
 
-class TForm1;
+class MainWindowHost;
 
 class TForm4 : public Form {
  public:
-  explicit TForm4(TForm1& main);
+  explicit TForm4(MainWindowHost& main);
 
   Animate Animate1;
   Label Label1;
@@ -26,11 +27,14 @@ class TForm4 : public Form {
 
  private:
   void FormActivate();
-  void SaveEntries();
+  // Writes the queue (or deletes the file of an empty one); false after an error box.
+  bool Save();
+  void ShowProgress(size_t index, size_t count, const QueueEntry& entry);
   void Timer2Timer();
 
-  TForm1& main_;
+  MainWindowHost& main_;
   UniqueFont italic_;
+  DWORD lastShown_ = 0;
 };
 
 }  // namespace holvex

@@ -17,6 +17,8 @@ Application::Application() {
 
 Application::~Application() { g_instance = nullptr; }
 
+Application* Application::Current() { return g_instance; }
+
 Application& Application::Instance() {
   if (!g_instance) throw std::logic_error("no Application");
   return *g_instance;
@@ -64,6 +66,19 @@ int Application::Run() {
   }
   terminated_ = true;
   return exitCode_;
+}
+
+void Application::ReportHandlerError(const std::string& text) {
+  // A handler that fails again while its error is being shown (a paint behind the box, say)
+  // is not reported a second time: one box, not a cascade.
+  static bool reporting = false;
+  if (reporting || !OnHandlerError) return;
+  reporting = true;
+  try {
+    OnHandlerError(text);
+  } catch (...) {
+  }
+  reporting = false;
 }
 
 void Application::Terminate() {

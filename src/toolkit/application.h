@@ -2,6 +2,7 @@
 // The program's message loop and title. One instance, made by the entry sequence.
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
 namespace holvex {
@@ -16,6 +17,7 @@ class Application {
   Application& operator=(const Application&) = delete;
 
   static Application& Instance();
+  static Application* Current();  // nullptr when there is none
 
   void SetTitle(const std::string& title) { title_ = title; }
   const std::string& Title() const { return title_; }
@@ -36,6 +38,11 @@ class Application {
 
   // Messages for dialogs get their keyboard handling (Tab, Enter, Esc).
   bool PreTranslate(MSG& msg);
+
+  // Told of every exception a message handler let escape, with its text; the message has
+  // already been answered safely. Without a receiver the error is only kept for tests.
+  std::function<void(const std::string&)> OnHandlerError;
+  void ReportHandlerError(const std::string& text);
 
  private:
   void Dispatch(MSG& msg);

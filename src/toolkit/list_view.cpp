@@ -8,10 +8,10 @@
 namespace holvex {
 
 void ListView::Create(HWND parent, const Rect& r) {
-  CreateSystem(WC_LISTVIEWA, "",
-               WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS |
-                   LVS_OWNERDATA,
-               WS_EX_CLIENTEDGE, r, parent);
+  CreateSystem(
+      WC_LISTVIEWA, "",
+      WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_OWNERDATA,
+      WS_EX_CLIENTEDGE, r, parent);
   DWORD ex = LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT;
   SendMessageA(hwnd(), LVM_SETEXTENDEDLISTVIEWSTYLE, ex, ex);
 }
@@ -71,16 +71,20 @@ std::string ListView::CellText(int row, int column) const {
   }
 }
 
-ListView::UpdateLock::UpdateLock(ListView& list) : list_(list) {
-  if (list_.updateLocks_++ == 0) SendMessageA(list_.hwnd(), WM_SETREDRAW, FALSE, 0);
+void ListView::BeginUpdate() {
+  if (updateLocks_++ == 0) SendMessageA(hwnd(), WM_SETREDRAW, FALSE, 0);
 }
 
-ListView::UpdateLock::~UpdateLock() {
-  if (--list_.updateLocks_ == 0) {
-    SendMessageA(list_.hwnd(), WM_SETREDRAW, TRUE, 0);
-    list_.RedrawAll();
+void ListView::EndUpdate() {
+  if (updateLocks_ > 0 && --updateLocks_ == 0) {
+    SendMessageA(hwnd(), WM_SETREDRAW, TRUE, 0);
+    RedrawAll();
   }
 }
+
+ListView::UpdateLock::UpdateLock(ListView& list) : list_(list) { list_.BeginUpdate(); }
+
+ListView::UpdateLock::~UpdateLock() { list_.EndUpdate(); }
 
 std::optional<size_t> ListView::SelectedRow() const {
   LRESULT i = SendMessageA(hwnd(), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED);

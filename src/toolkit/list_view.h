@@ -27,6 +27,9 @@ class ListView : public Window {
 
   // Suspends painting while many rows change (each count change is costly otherwise);
   // the list repaints once when the last lock ends.
+  // The same as a lock's lifetime, for holders that cannot keep a lock object.
+  void BeginUpdate();
+  void EndUpdate();
   class UpdateLock {
    public:
     explicit UpdateLock(ListView& list);

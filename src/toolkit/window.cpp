@@ -1,8 +1,10 @@
 #include "toolkit/window.h"
 
+#include <exception>
 #include <set>
 #include <string>
 
+#include "toolkit/application.h"
 #include "toolkit/handles.h"
 
 namespace holvex {
@@ -11,6 +13,14 @@ namespace {
 constexpr const char* kObjectProp = "HolvexWindowObject";
 
 void RegisterOwnClass(const char* className);
+
+// The answer to a message whose handler failed. The system's default is safe for nearly
+// every message, but not for a close request: it would destroy the window and leave the
+// program running without one. A failed close leaves the window as it is.
+LRESULT SafeResultAfterError(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_CLOSE) return 0;
+  return DefWindowProcA(hwnd, msg, wp, lp);
+}
 }  // namespace
 
 HINSTANCE ModuleInstance() { return GetModuleHandleA(nullptr); }
@@ -20,8 +30,8 @@ UniqueFont CreatePointFont(const char* face, int points, bool bold) {
   int height = -MulDiv(points, GetDeviceCaps(screen, LOGPIXELSY), 72);
   ReleaseDC(nullptr, screen);
   return UniqueFont(CreateFontA(height, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
-                                DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                                DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, face));
+                                DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                DEFAULT_PITCH | FF_DONTCARE, face));
 }
 
 LRESULT CALLBACK OwnWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
@@ -38,15 +48,22 @@ LRESULT CALLBACK OwnWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     self->hwnd_ = nullptr;
     return DefWindowProcA(hwnd, msg, wp, lp);
   }
-  // Nothing thrown by a handler may cross into the system's code.
+  // Nothing thrown by a handler may cross into the system's code; what was thrown is reported
+  // once the message has its answer.
+  std::string error;
   try {
     bool handled = false;
     LRESULT r = self->Reflect(msg, wp, lp, &handled);
     if (handled) return r;
     return self->HandleMessage(msg, wp, lp);
+  } catch (const std::exception& e) {
+    error = e.what();
   } catch (...) {
-    return DefWindowProcA(hwnd, msg, wp, lp);
+    error = "Unbekannter Fehler";
   }
+  LRESULT safe = SafeResultAfterError(hwnd, msg, wp, lp);
+  if (Application* app = Application::Current()) app->ReportHandlerError(error);
+  return safe;
 }
 
 Window::~Window() { Destroy(); }

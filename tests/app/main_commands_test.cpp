@@ -101,12 +101,15 @@ TEST_F(MainCommandsTest, StatusMarksChangeOnlyTheSelectedRow) {
 
 TEST_F(MainCommandsTest, CleanUpsRemoveExactlyFinishedOrFailedRowsAndDiscardRemovesAll) {
   size_t lines = form->Memo1.Lines().size();
+  Select(3);  // d.zip: stays selected while rows above it go
   form->fertigeDownloadsentfernen1.Click();
   test::PumpFor(50);
   EXPECT_EQ(Names(), (std::vector<std::string>{"a.zip", "c.zip", "d.zip", "e.zip"}));
+  EXPECT_EQ(form->ListView1.SelectedRow(), 2u);
   form->fehlerhafteDownloadsentfernen1.Click();
   test::PumpFor(50);
   EXPECT_EQ(Names(), (std::vector<std::string>{"a.zip", "d.zip", "e.zip"}));
+  EXPECT_EQ(form->ListView1.SelectedRow(), 1u);
   form->Verwerfen1.Click();
   test::PumpFor(50);
   EXPECT_EQ(form->ListView1.RowCount(), 0);
@@ -118,7 +121,7 @@ TEST_F(MainCommandsTest, ExitQuestionAnsweredNoKeepsEverything) {
   const std::string before = dir.Read("load.hvq");
   auto box = test::DialogAnswerer::MessageBox("Beenden", IDNO);
   PostMessageA(form->hwnd(), WM_CLOSE, 0, 0);  // the title bar's close button
-  test::PumpFor(200);                           // runs the box's modal loop until answered
+  test::PumpFor(200);                          // runs the box's modal loop until answered
   test::SeenDialog seen = box.Result();
   ASSERT_TRUE(seen.found);
   EXPECT_EQ(seen.text, "Wollen Sie das Programm wirklich beenden?");
@@ -151,7 +154,8 @@ TEST_F(MainCommandsTest, RejectedAddressShowsTheErrorBox) {
   test::SeenDialog seen = box.Result();
   ASSERT_TRUE(seen.found);
   EXPECT_EQ(seen.text,
-            "Die eingegebene URL ist falsch bzw. ungültig!\n\r\n\rEine korrekte Downloadadresse beginnt mit http:// "
+            "Die eingegebene URL ist falsch bzw. ungültig!\n\r\n\rEine korrekte Downloadadresse beginnt mit "
+            "http:// "
             "oder ftp:// und endet mit einem Dateinamen.");
   EXPECT_EQ(form->PendingUrl, "https://h/x.zip");
   EXPECT_EQ(Names().size(), 5u);
@@ -159,7 +163,8 @@ TEST_F(MainCommandsTest, RejectedAddressShowsTheErrorBox) {
 
 TEST_F(MainCommandsTest, CancelledOrEmptyInputDoesNothing) {
   {
-    auto input = test::DialogAnswerer::Form("TInputQueryForm", "Download hinzufügen", "http://h/x.zip", "Abbrechen");
+    auto input =
+        test::DialogAnswerer::Form("TInputQueryForm", "Download hinzufügen", "http://h/x.zip", "Abbrechen");
     auto box = test::DialogAnswerer::MessageBox("Fehler", IDOK, 1000);
     form->Hinzufgen1Click();
     EXPECT_TRUE(input.Result().found);
@@ -215,6 +220,36 @@ TEST_F(MainCommandsTest, FailedSaveReportsPathAndReasonAndKeepsOldFileAndRows) {
   EXPECT_EQ(dir.Read("load.hvq"), before);
   EXPECT_EQ(Names().size(), 4u);
   RemoveDirectoryA(dir.File("load.hvq.tmp").c_str());
+}
+
+TEST_F(MainCommandsTest, FileOfAnEmptyQueueThatCannotBeDeletedIsReportedAndKept) {
+  const std::string before = dir.Read("load.hvq");
+  // Another program holds the file open without sharing its deletion.
+  HANDLE held = CreateFileA(dir.File("load.hvq").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                            OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  form->Verwerfen1Click();
+  auto box = test::DialogAnswerer::MessageBox("Holvex 2004", IDOK);
+  form->Speichern1Click();
+  CloseHandle(held);
+  test::SeenDialog seen = box.Result();
+  ASSERT_TRUE(seen.found) << "the failed delete went unreported";
+  EXPECT_EQ(seen.text.rfind("Datei \"" + form->QueueFilePath() + "\" kann nicht erstellt werden. ", 0), 0u)
+      << seen.text;
+  EXPECT_NE(save->Label1.Text(), "Warteschleife wird bearbeitet...");
+  EXPECT_EQ(dir.Read("load.hvq"), before);
+}
+
+TEST_F(MainCommandsTest, AFailingHandlerIsLoggedAndShownAndAFailedCloseKeepsTheWindow) {
+  form->OnCloseQuery = []() -> bool { throw std::runtime_error("Die Anfrage ist gescheitert."); };
+  auto box = test::DialogAnswerer::MessageBox("Holvex 2004", IDOK);
+  SendMessageA(form->hwnd(), WM_CLOSE, 0, 0);
+  test::SeenDialog seen = box.Result();
+  ASSERT_TRUE(seen.found);
+  EXPECT_EQ(seen.text, "Die Anfrage ist gescheitert.");
+  EXPECT_EQ(LastLogMessage(), "Die Anfrage ist gescheitert.");
+  EXPECT_TRUE(IsWindow(form->hwnd()));
+  EXPECT_TRUE(form->Visible());
 }
 
 }  // namespace

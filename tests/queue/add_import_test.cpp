@@ -1,8 +1,7 @@
 // Adding addresses through the input box and importing link files, against loopback servers.
 #include <gtest/gtest.h>
-
-#include <windows.h>
 #include <psapi.h>
+#include <windows.h>
 
 #include <memory>
 
@@ -22,7 +21,9 @@ namespace {
 
 using test::ConnectionScript;
 
-ConnectionScript Answer(const std::string& response) { return ConnectionScript().Receive().Send(response).Close(); }
+ConnectionScript Answer(const std::string& response) {
+  return ConnectionScript().Receive().Send(response).Close();
+}
 
 class AddImportTest : public ::testing::Test {
  protected:
@@ -34,7 +35,10 @@ class AddImportTest : public ::testing::Test {
     add = std::make_unique<TForm3>(*form);
     import = std::make_unique<TForm5>(*form);
     form->showAddDialog = [this] { add->ShowModal(); };
-    form->showImportDialog = [this] { import->ShowModal(); };
+    form->showImportDialog = [this](const std::string& linkFile) {
+      import->FileName = linkFile;
+      import->ShowModal();
+    };
     form->StartupComplete();
   }
   void TearDown() override {
@@ -56,8 +60,8 @@ class AddImportTest : public ::testing::Test {
   std::vector<QueueEntry> Rows() {
     std::vector<QueueEntry> rows;
     for (int i = 0; i < form->ListView1.RowCount(); ++i)
-      rows.push_back({form->ListView1.CellText(i, 0), form->ListView1.CellText(i, 1), form->ListView1.CellText(i, 2),
-                      form->ListView1.CellText(i, 3)});
+      rows.push_back({form->ListView1.CellText(i, 0), form->ListView1.CellText(i, 1),
+                      form->ListView1.CellText(i, 2), form->ListView1.CellText(i, 3)});
     return rows;
   }
   std::vector<std::string> ImportStatuses() {
@@ -93,8 +97,9 @@ TEST_F(AddImportTest, AcceptedAddressIsProbedAndQueuedWaiting) {
 }
 
 TEST_F(AddImportTest, FailedProbesStillQueueWithZeroSize) {
-  test::ScriptedHttpServer server({Answer("HTTP/1.1 200 OK\r\n\r\n"), Answer("HTTP/1.1 404 Not Found\r\n\r\n"),
-                                   Answer("HTTP/1.1 302 Found\r\nLocation: /x\r\nContent-Length: 0\r\n\r\n")});
+  test::ScriptedHttpServer server(
+      {Answer("HTTP/1.1 200 OK\r\n\r\n"), Answer("HTTP/1.1 404 Not Found\r\n\r\n"),
+       Answer("HTTP/1.1 302 Found\r\nLocation: /x\r\nContent-Length: 0\r\n\r\n")});
   AddAddress(server.Url("/nolength.zip"));
   AddAddress(server.Url("/missing.zip"));
   AddAddress(server.Url("/moved.zip"));
@@ -124,7 +129,8 @@ TEST_F(AddImportTest, ImportQueuesValidLinesAndMarksTheRest) {
   dir.Write("links.txt", server.Url("/a.zip") + "\r\n\r\nkein-schema/b.zip\r  " + server.Url("/c.zip") +
                              "\rHTTP://h/d.zip\n");
   Import(dir.File("links.txt"));
-  EXPECT_EQ(ImportStatuses(), (std::vector<std::string>{"Importiert", "Ungültig", "Ungültig", "Importiert", "Ungültig"}));
+  EXPECT_EQ(ImportStatuses(),
+            (std::vector<std::string>{"Importiert", "Ungültig", "Ungültig", "Importiert", "Ungültig"}));
   EXPECT_EQ(import->ListView1.CellText(3, 0), "  " + server.Url("/c.zip"));
   std::vector<QueueEntry> rows = Rows();
   ASSERT_EQ(rows.size(), 3u);
@@ -135,7 +141,8 @@ TEST_F(AddImportTest, ImportQueuesValidLinesAndMarksTheRest) {
 }
 
 TEST_F(AddImportTest, ThousandLinksImportOverOneConnectionWithBoundedMemory) {
-  test::ScriptedHttpServer server({ConnectionScript().AnswerEach("HTTP/1.1 200 OK\r\nContent-Length: 1048576\r\n\r\n")});
+  test::ScriptedHttpServer server(
+      {ConnectionScript().AnswerEach("HTTP/1.1 200 OK\r\nContent-Length: 1048576\r\n\r\n")});
   std::string links;
   for (int i = 0; i < 1000; ++i) links += server.Url("/datei" + std::to_string(i) + ".zip") + "\r\n";
   dir.Write("links.txt", links);

@@ -33,7 +33,8 @@ TEST(QueueStore, RestoreLogsThreeLinesListsSectionsAndProcessesEventsPerRow) {
   DownloadQueue queue;
   Recorder r;
   RestoreQueue(dir.File("load.hvq"), queue, r.Hooks());
-  EXPECT_EQ(r.log, (std::vector<std::string>{"Lade Downloads...", "Bitte warten...", "Initialisierung erfolgreich!"}));
+  EXPECT_EQ(r.log, (std::vector<std::string>{"Lade Downloads...", "Bitte warten...",
+                                             "Initialisierung erfolgreich!"}));
   EXPECT_EQ(r.sections, (std::vector<std::string>{"a", "b", "c"}));
   ASSERT_EQ(queue.Count(), 3u);
   EXPECT_EQ(queue.At(2).url, "3");
@@ -90,6 +91,26 @@ TEST(DownloadQueue, RemovalsKeepIdentitiesAndReportEveryChange) {
   queue.Clear();
   EXPECT_EQ(kinds.size(), 4u + 2u + 1u + 1u);
   EXPECT_EQ(kinds.back(), QueueChange::Kind::Reset);
+}
+
+TEST(DownloadQueue, CleanUpOfManyRowsIsOneChangeThatMapsTheRowsThatStay) {
+  DownloadQueue queue;
+  for (int i = 0; i < 20000; ++i)
+    queue.Append({std::to_string(i), "", i % 3 == 0 ? "Fertig" : "Wartend", ""});
+  EntryId kept = queue.IdAt(19999);
+  std::vector<QueueChange> changes;
+  std::vector<std::optional<size_t>> mapped;
+  queue.onChange = [&](const QueueChange& c) {
+    changes.push_back(c);
+    for (size_t old : {0u, 1u, 2u, 3u, 4u, 19999u}) mapped.push_back(c.NewIndexOf(old));
+  };
+  queue.RemoveFinishedEntries();
+  ASSERT_EQ(changes.size(), 1u);
+  EXPECT_EQ(changes[0].kind, QueueChange::Kind::RemovedMany);
+  EXPECT_EQ(mapped, (std::vector<std::optional<size_t>>{std::nullopt, 0u, 1u, std::nullopt, 2u, 13332u}));
+  EXPECT_EQ(queue.Count(), 13333u);
+  EXPECT_EQ(queue.IndexOf(kept), 13332u);
+  EXPECT_EQ(queue.At(0).fileName, "1");
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "app/byte_count.h"
-#include "app/download_address.h"
+#include "queue/download_address.h"
 
 namespace holvex {
 namespace {
@@ -23,9 +23,16 @@ TEST(DownloadAddress, RejectsFoldersBareHostsCapitalSchemesAndHttps) {
 }
 
 TEST(DownloadAddress, HostileTextsNeverCrashTheRule) {
-  const std::string texts[] = {"", "://", "tp://", std::string(10000, 'x'), "http://" + std::string(10000, '/'),
-                               std::string("http://h/\x01\x02\x7f\x00z.zip", 17), "http://\\\\\\",
-                               "http://a@b@c:d:e/f@g:h.zip", "ftp://:@:/:", "http://h/#?=#?="};
+  const std::string texts[] = {"",
+                               "://",
+                               "tp://",
+                               std::string(10000, 'x'),
+                               "http://" + std::string(10000, '/'),
+                               std::string("http://h/\x01\x02\x7f\x00z.zip", 17),
+                               "http://\\\\\\",
+                               "http://a@b@c:d:e/f@g:h.zip",
+                               "ftp://:@:/:",
+                               "http://h/#?=#?="};
   for (const std::string& t : texts) {
     IsValidDownloadUrl(t);
     DownloadFileName(t);

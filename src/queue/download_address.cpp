@@ -1,4 +1,4 @@
-#include "app/download_address.h"
+#include "queue/download_address.h"
 
 #include "net/url_record.h"
 

@@ -1,0 +1,72 @@
+#pragma once
+// What the main window offers the dialogs and components around it: the state they share
+// with it, its log, its centred message boxes, the queue, the settings and the HTTP client.
+// Dialogs and components depend on this, never on the main window itself.
+#include <windows.h>
+
+#include <string>
+
+namespace holvex {
+
+class DownloadQueue;
+class Form;
+class THttpClient;
+struct GeneralSettings;
+struct ProxySettings;
+
+// Centres the next message box over the main window (posted just before the box is shown).
+inline constexpr UINT WM_MSGBOX_CENTER = WM_USER + 1024;
+
+class MainWindowHost {
+ public:
+  // The address typed into the add box, read by the add dialog.
+  std::string PendingUrl;
+  // The caption of the message box about to be centred.
+  std::string MsgBoxCaption;
+  // Set by a confirmed exit, read by the save dialog; never reset.
+  bool ExitRequested = false;
+
+  // The window dialogs centre over and are owned by.
+  virtual Form& MainForm() = 0;
+  // "hh:mm:ss: " + message, appended to the status log.
+  virtual void AddLogLine(const std::string& message) = 0;
+  // A message box centred over the main window; returns the button pressed.
+  virtual int ShowMessageBox(const std::string& text, const std::string& caption, UINT flags) = 0;
+
+  virtual DownloadQueue& Queue() = 0;
+  virtual std::string QueueFilePath() const = 0;
+  virtual std::string SettingsFilePath() const = 0;
+
+  // The in-memory settings; Apply* makes new values take effect in the running program.
+  virtual const GeneralSettings& Settings() const = 0;
+  virtual void ApplySettings(const GeneralSettings& settings) = 0;
+  virtual const ProxySettings& Proxy() const = 0;
+  virtual void ApplyProxy(const ProxySettings& proxy) = 0;
+
+  // The size probes and the update query.
+  virtual THttpClient& HttpClient() = 0;
+
+  // Stops the queue's list from painting while many rows change (see QueueViewLock).
+  virtual void SuspendQueueView() = 0;
+  virtual void ResumeQueueView() = 0;
+
+ protected:
+  MainWindowHost() = default;
+  ~MainWindowHost() = default;
+  MainWindowHost(const MainWindowHost&) = delete;
+  MainWindowHost& operator=(const MainWindowHost&) = delete;
+};
+
+// The queue's list paints once, when the last lock ends.
+class QueueViewLock {
+ public:
+  explicit QueueViewLock(MainWindowHost& host) : host_(host) { host_.SuspendQueueView(); }
+  ~QueueViewLock() { host_.ResumeQueueView(); }
+  QueueViewLock(const QueueViewLock&) = delete;
+  QueueViewLock& operator=(const QueueViewLock&) = delete;
+
+ private:
+  MainWindowHost& host_;
+};
+
+}  // namespace holvex
