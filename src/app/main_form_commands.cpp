@@ -1,6 +1,6 @@
 // The queue commands of the main window.
-#include <shellapi.h>
 #include <windows.h>
+#include <shellapi.h>
 
 #include "app/main_form.h"
 #include "app/program_config.h"

@@ -1,9 +1,10 @@
 // The download run: one engine job per queue entry, in list order, and the engine's events.
-#include <mmsystem.h>
 #include <windows.h>
-#include <wininet.h>
 
 #include <cmath>
+
+#include <mmsystem.h>
+#include <wininet.h>
 
 #include "app/byte_count.h"
 #include "app/download_window.h"

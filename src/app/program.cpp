@@ -1,7 +1,7 @@
 #include "app/program.h"
 
-#include <commctrl.h>
 #include <windows.h>
+#include <commctrl.h>
 
 #include <memory>
 

@@ -1,8 +1,9 @@
 #include "toolkit/list_view.h"
 
+#include <algorithm>
+
 #include <commctrl.h>
 
-#include <algorithm>
 #include <cstring>
 
 namespace holvex {

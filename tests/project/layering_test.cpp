@@ -1,8 +1,9 @@
 // The include arrows between source folders follow the table in docs/LAYERS.md.
-#include <gtest/gtest.h>
-
 #include <filesystem>
 #include <fstream>
+
+#include <gtest/gtest.h>
+
 #include <map>
 #include <regex>
 #include <set>

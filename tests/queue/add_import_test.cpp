@@ -1,9 +1,10 @@
 // Adding addresses through the input box and importing link files, against loopback servers.
-#include <gtest/gtest.h>
-#include <psapi.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include <memory>
+
+#include <psapi.h>
 
 #include "app/main_form.h"
 #include "queue/add_dialog.h"
