@@ -1,8 +1,9 @@
 #!/usr/bin/env python3
-"""Draws the transfer engine's two animation clips and writes them as AVI files.
+"""Draws the transfer engine's three animation clips and writes them as AVI files.
 
-download.avi: a sheet flies from the globe to the folder; upload.avi: back again.
-Both are uncompressed 8-bit frames with a palette (the form the animate control plays
+download.avi: a sheet flies from the globe to the folder; upload.avi: back again;
+filecopy.avi: from one folder to another.
+All are uncompressed 8-bit frames with a palette (the form the animate control plays
 everywhere), 240 x 48 pixels, 12 frames at 10 frames per second, looping.
 
 Usage: make_clips.py OUTPUT_DIRECTORY
@@ -59,8 +60,8 @@ def draw_globe(frame, turn):
             frame.put(x, y, 4 if land else shade)
 
 
-def draw_folder(frame):
-    left, top, width, height = FOLDER
+def draw_folder(frame, left=FOLDER[0]):
+    _, top, width, height = FOLDER
     frame.rect(left, top, width // 2, 6, 6)
     frame.rect(left, top + 5, width, height - 5, 5)
     for x in range(left + 1, left + width - 1):
@@ -77,26 +78,30 @@ def draw_sheet(frame, left, top):
         frame.put(left + SHEET_W - 4 + i, top + i, 1)
 
 
-def sheet_position(t):
-    start = GLOBE[0] + GLOBE[2] + 2
+def sheet_position(t, start=GLOBE[0] + GLOBE[2] + 2):
     end = FOLDER[0] + FOLDER[2] // 2 - SHEET_W // 2
     x = start + (end - start) * t
     y = 16 - 14 * math.sin(math.pi * t)
     return int(round(x)), int(round(y))
 
 
-def draw_frame(index, upward):
+def draw_frame(index, kind):
     frame = Frame()
-    draw_globe(frame, index * 2 * math.pi / FRAMES)
+    start = GLOBE[0] + GLOBE[2] + 2
+    if kind == "filecopy":
+        draw_folder(frame, GLOBE[0] - FOLDER[2] // 2)
+        start = GLOBE[0] - SHEET_W // 2
+    else:
+        draw_globe(frame, index * 2 * math.pi / FRAMES)
     draw_folder(frame)
     t = index / (FRAMES - 1)
-    if upward:
+    if kind == "upload":
         t = 1 - t
     # A dotted trail along the flight path.
     for step in range(0, 17):
-        x, y = sheet_position(step / 20)
+        x, y = sheet_position(step / 20, start)
         frame.put(x + SHEET_W // 2, y + SHEET_H // 2, 7)
-    draw_sheet(frame, *sheet_position(t))
+    draw_sheet(frame, *sheet_position(t, start))
     return frame
 
 
@@ -105,9 +110,9 @@ def main():
         sys.exit(__doc__)
     out = sys.argv[1]
     os.makedirs(out, exist_ok=True)
-    for name, upward in (("download.avi", False), ("upload.avi", True)):
-        frames = [draw_frame(i, upward) for i in range(FRAMES)]
-        with open(os.path.join(out, name), "wb") as f:
+    for kind in ("download", "upload", "filecopy"):
+        frames = [draw_frame(i, kind) for i in range(FRAMES)]
+        with open(os.path.join(out, kind + ".avi"), "wb") as f:
             f.write(avi_clip.clip_bytes(frames, FPS, PALETTE))
 
 

@@ -1,5 +1,6 @@
 #include "transfer/async_internet.h"
 
+#include <cstring>
 #include <map>
 #include <mutex>
 #include <vector>
@@ -20,9 +21,10 @@ struct AsyncState {
   HINTERNET request = nullptr;  // the handle the operations run on, once known
   bool pending = false;         // an operation went asynchronous and has not completed
   bool abandoned = false;       // the Request has closed its handles
-  // What an asynchronous read writes into.
+  // What an asynchronous read writes into, and what an asynchronous write reads from.
   INTERNET_BUFFERSA buffers{};
   char block[Request::kBlockSize];
+  DWORD written = 0;
 };
 
 namespace {
@@ -78,9 +80,14 @@ StepResult FromWait(WaitOutcome outcome) {
   return outcome == WaitOutcome::kTimedOut ? StepResult::kTimedOut : StepResult::kStopped;
 }
 
+DWORD ErrorOf(WaitOutcome outcome) {
+  return outcome == WaitOutcome::kTimedOut ? ERROR_INTERNET_TIMEOUT : ERROR_INTERNET_OPERATION_CANCELLED;
+}
+
 }  // namespace
 
-InternetSession::InternetSession(const std::string& agent, const std::string& proxy, DWORD timeoutMs) {
+InternetSession::InternetSession(const std::string& agent, const std::string& proxy, DWORD timeoutMs)
+    : timeoutMs_(timeoutMs) {
   DWORD access = proxy.empty() ? INTERNET_OPEN_TYPE_PRECONFIG : INTERNET_OPEN_TYPE_PROXY;
   root_.reset(InternetOpenA(agent.c_str(), access, proxy.empty() ? nullptr : proxy.c_str(), nullptr,
                             INTERNET_FLAG_ASYNC));
@@ -121,7 +128,10 @@ void Request::Close() {
 template <typename Start>
 StepResult Request::Run(Start start, const WaitPolicy& wait) {
   Registry& registry = Registry::Get();
-  if (state_->abandoned) return StepResult::kFailed;
+  if (state_->abandoned) {
+    lastError_ = ERROR_INTERNET_INVALID_OPERATION;
+    return StepResult::kFailed;
+  }
   {
     // Marked before the call: its completion may be reported before the call returns.
     std::lock_guard<std::mutex> guard(registry.lock);
@@ -134,17 +144,20 @@ StepResult Request::Run(Start start, const WaitPolicy& wait) {
   if (ok || error != ERROR_IO_PENDING) {
     std::lock_guard<std::mutex> guard(registry.lock);
     state_->pending = false;
+    lastError_ = error;
     return ok ? StepResult::kDone : StepResult::kFailed;
   }
   for (;;) {
     WaitOutcome outcome = WaitPumping(state_->done.get(), wait);
     if (outcome != WaitOutcome::kSignalled) {
       Close();  // the operation may still finish; its state stays registered until then
+      lastError_ = ErrorOf(outcome);
       return FromWait(outcome);
     }
     std::lock_guard<std::mutex> guard(registry.lock);
     // A signal left over from a completion reported before its call had returned.
     if (state_->pending) continue;
+    lastError_ = state_->error;
     return state_->result != 0 ? StepResult::kDone : StepResult::kFailed;
   }
 }
@@ -201,33 +214,52 @@ std::optional<UrlParts> CrackUrl(const std::string& url) {
 
 }  // namespace
 
-StepResult Request::OpenHttp(const InternetSession& session, const std::string& url,
-                             const std::string& proxyUser, const std::string& proxyPassword,
-                             const WaitPolicy& wait) {
+bool Request::OpenHttpRequest(const InternetSession& session, const std::string& url, const char* verb,
+                              DWORD flags, const std::string& proxyUser, const std::string& proxyPassword) {
   std::optional<UrlParts> parts = CrackUrl(url);
-  if (!parts || !session.get()) return StepResult::kFailed;
+  if (!parts || !session.get()) {
+    lastError_ = parts ? ERROR_INVALID_HANDLE : ERROR_INTERNET_INVALID_URL;
+    return false;
+  }
   // The address's own user information is for the origin server, as InternetOpenUrlA treats it.
   connection_.reset(InternetConnectA(
       session.get(), parts->host.c_str(), parts->port, parts->user.empty() ? nullptr : parts->user.c_str(),
       parts->password.empty() ? nullptr : parts->password.c_str(), INTERNET_SERVICE_HTTP, 0, state_->id));
-  if (!connection_) return StepResult::kFailed;
-  DWORD flags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE;
   if (parts->scheme == INTERNET_SCHEME_HTTPS) flags |= INTERNET_FLAG_SECURE;
-  request_.reset(HttpOpenRequestA(connection_.get(), "GET", parts->path.c_str(), nullptr, nullptr, nullptr,
-                                  flags, state_->id));
-  if (!request_) return StepResult::kFailed;
+  if (connection_)
+    request_.reset(HttpOpenRequestA(connection_.get(), verb, parts->path.c_str(), nullptr, nullptr, nullptr,
+                                    flags, state_->id));
+  if (!request_) {
+    lastError_ = GetLastError();
+    connection_.reset();
+    return false;
+  }
   {
     std::lock_guard<std::mutex> guard(Registry::Get().lock);
     state_->request = request_.get();
   }
-  bool withProxyLogin = !proxyUser.empty() && !proxyPassword.empty();
-  if (withProxyLogin) {
+  // Wine takes the send and receive timeouts of a request only from the request itself; without
+  // them a send to a server that stopped reading blocks until the server goes.
+  DWORD timeout = session.timeoutMs();
+  for (DWORD option : {INTERNET_OPTION_SEND_TIMEOUT, INTERNET_OPTION_RECEIVE_TIMEOUT})
+    InternetSetOptionA(request_.get(), option, &timeout, sizeof timeout);
+  if (!proxyUser.empty() && !proxyPassword.empty()) {
     // Only a proxy asks for these (status 407); the origin server never sees them.
     InternetSetOptionA(request_.get(), INTERNET_OPTION_PROXY_USERNAME, const_cast<char*>(proxyUser.c_str()),
                        static_cast<DWORD>(proxyUser.size()));
     InternetSetOptionA(request_.get(), INTERNET_OPTION_PROXY_PASSWORD,
                        const_cast<char*>(proxyPassword.c_str()), static_cast<DWORD>(proxyPassword.size()));
   }
+  return true;
+}
+
+StepResult Request::OpenHttp(const InternetSession& session, const std::string& url,
+                             const std::string& proxyUser, const std::string& proxyPassword,
+                             const WaitPolicy& wait) {
+  if (!OpenHttpRequest(session, url, "GET", INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE, proxyUser,
+                       proxyPassword))
+    return StepResult::kFailed;
+  bool withProxyLogin = !proxyUser.empty() && !proxyPassword.empty();
   StepResult r = Send(wait);
   // Windows answers the proxy's challenge only when the request is sent again.
   if (r == StepResult::kDone && withProxyLogin && QueryNumber(HTTP_QUERY_STATUS_CODE) == 407u) {
@@ -236,6 +268,39 @@ StepResult Request::OpenHttp(const InternetSession& session, const std::string& 
   }
   if (r == StepResult::kFailed) Close();
   return r;
+}
+
+bool Request::OpenUpload(const InternetSession& session, const std::string& url, const char* verb,
+                         const std::string& proxyUser, const std::string& proxyPassword) {
+  return OpenHttpRequest(session, url, verb, INTERNET_FLAG_NO_CACHE_WRITE, proxyUser, proxyPassword);
+}
+
+StepResult Request::BeginUpload(DWORD length, const WaitPolicy& wait) {
+  if (!request_) return StepResult::kFailed;
+  // Kept in the state: WinInet may read the record after the call has returned.
+  state_->buffers = INTERNET_BUFFERSA{};
+  state_->buffers.dwStructSize = sizeof(INTERNET_BUFFERSA);
+  state_->buffers.dwBufferTotal = length;
+  return Run(
+      [&] { return HttpSendRequestExA(request_.get(), &state_->buffers, nullptr, HSR_INITIATE, state_->id); },
+      wait);
+}
+
+StepResult Request::Write(const char* data, DWORD size, DWORD* written, const WaitPolicy& wait) {
+  *written = 0;
+  if (!request_ || size > kBlockSize) return StepResult::kFailed;
+  // The bytes and the count live in the state: a write given up may still complete.
+  std::memcpy(state_->block, data, size);
+  state_->written = 0;
+  StepResult r =
+      Run([&] { return InternetWriteFile(request_.get(), state_->block, size, &state_->written); }, wait);
+  if (r == StepResult::kDone) *written = state_->written;
+  return r;
+}
+
+StepResult Request::EndUpload(const WaitPolicy& wait) {
+  if (!request_) return StepResult::kFailed;
+  return Run([&] { return HttpEndRequestA(request_.get(), nullptr, 0, state_->id); }, wait);
 }
 
 StepResult Request::Send(const WaitPolicy& wait) {

@@ -26,8 +26,10 @@ class InternetSession {
   // WinInet's own connect, send and receive timeouts (Windows honours them).
   InternetSession(const std::string& agent, const std::string& proxy, DWORD timeoutMs);
   HINTERNET get() const { return root_.get(); }
+  DWORD timeoutMs() const { return timeoutMs_; }
 
  private:
+  DWORD timeoutMs_;
   UniqueInternet root_;
 };
 
@@ -55,6 +57,20 @@ class Request {
   // Reads up to kBlockSize bytes; *bytes 0 means the end of the body.
   StepResult Read(const char** data, DWORD* bytes, const WaitPolicy& wait);
 
+  // The upload route: a request for url with the verb (always through a connection of our own,
+  // to the address's port), started with the body's whole length declared, the body handed
+  // over in blocks, then ended to read the answer. A request broken off is closed, not ended.
+  bool OpenUpload(const InternetSession& session, const std::string& url, const char* verb,
+                  const std::string& proxyUser, const std::string& proxyPassword);
+  StepResult BeginUpload(DWORD length, const WaitPolicy& wait);
+  // Hands up to kBlockSize bytes to WinInet; *written says how many it took.
+  StepResult Write(const char* data, DWORD size, DWORD* written, const WaitPolicy& wait);
+  StepResult EndUpload(const WaitPolicy& wait);
+
+  // WinInet's error number of the last step that did not succeed; a wait given up counts as
+  // ERROR_INTERNET_TIMEOUT, a stop as ERROR_INTERNET_OPERATION_CANCELLED.
+  DWORD LastError() const { return lastError_; }
+
   std::optional<DWORD> QueryNumber(DWORD info) const;
   std::optional<std::string> QueryText(DWORD info) const;
   SYSTEMTIME QuerySystemTime(DWORD info) const;  // all zero when the query fails
@@ -65,6 +81,8 @@ class Request {
  private:
   StepResult OpenHttp(const InternetSession& session, const std::string& url, const std::string& proxyUser,
                       const std::string& proxyPassword, const WaitPolicy& wait);
+  bool OpenHttpRequest(const InternetSession& session, const std::string& url, const char* verb, DWORD flags,
+                       const std::string& proxyUser, const std::string& proxyPassword);
   StepResult OpenOther(const InternetSession& session, const std::string& url, const WaitPolicy& wait);
   StepResult Send(const WaitPolicy& wait);
   StepResult DrainBody(const WaitPolicy& wait);
@@ -73,6 +91,7 @@ class Request {
   StepResult Run(Start start, const WaitPolicy& wait);
 
   std::shared_ptr<AsyncState> state_;
+  DWORD lastError_ = 0;
   // Declared in this order so that the request is closed before its connection.
   UniqueInternet connection_;  // only on the http route
   UniqueInternet request_;

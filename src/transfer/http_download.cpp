@@ -136,8 +136,8 @@ bool TTransferEngine::ReceiveBody(Request& request, OutputFile& file) {
   return gotData && endedNormally && (announced == 0 || received == announced);
 }
 
-void TTransferEngine::ReportDownloadBlock(std::uint32_t done, std::uint32_t total,
-                                          const std::string& totalText, DWORD startTick) {
+void TTransferEngine::ReportBlock(const std::string& verb, std::uint32_t done, std::uint32_t total,
+                                  const std::string& totalText, DWORD startTick) {
   const auto signedDone = static_cast<std::int32_t>(done);
   const auto signedTotal = static_cast<std::int32_t>(total);
   std::string line = DlgProgressLabel + " " + FormatSize(signedDone, decimal_);
@@ -148,7 +148,7 @@ void TTransferEngine::ReportDownloadBlock(std::uint32_t done, std::uint32_t tota
   dialog_->SetProgressLine(line);
   if (OnCopyProgress) OnCopyProgress(*this, fileCounter_, signedDone, signedTotal);
   if (ShowCompletion)
-    dialog_->SetCaption(DlgDownload + " : " + std::to_string(dialog_->BarPosition()) + "% " + DlgCompleted);
+    dialog_->SetCaption(verb + " : " + std::to_string(dialog_->BarPosition()) + "% " + DlgCompleted);
   DWORD elapsed = GetTickCount() - startTick;
   dialog_->SetRateLine(DlgRateLabel + " " + FormatRate(AverageRate(done, elapsed), decimal_));
   elapsed = GetTickCount() - startTick;

@@ -43,9 +43,12 @@ bool OutputFile::Open(const std::string& path) {
 }
 
 void OutputFile::Write(const char* data, DWORD size) {
+  if (!WriteAll(data, size)) throw TransferError("Error writing to file " + path_);
+}
+
+bool OutputFile::WriteAll(const char* data, DWORD size) {
   DWORD written = 0;
-  if (!WriteFile(file_.get(), data, size, &written, nullptr) || written != size)
-    throw TransferError("Error writing to file " + path_);
+  return WriteFile(file_.get(), data, size, &written, nullptr) && written == size;
 }
 
 void OutputFile::Close() { file_.reset(); }

@@ -32,6 +32,8 @@ class OutputFile {
   bool Open(const std::string& path);
   // Appends the bytes; a failed write raises TransferError.
   void Write(const char* data, DWORD size);
+  // Appends the bytes; false when the write fails or takes fewer than all of them.
+  bool WriteAll(const char* data, DWORD size);
   void Close();
   // Closes and deletes the file.
   void Discard();

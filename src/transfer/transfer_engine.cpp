@@ -60,7 +60,13 @@ void TTransferEngine::RunItem(int idx) {
     case tkHttp:
       result = DownloadUrl(idx, item, workingDate, noNewFile);
       break;
-    default:  // FTP, file copy and HTTP upload run nothing yet
+    case tkFile:
+      result = CopyLocalFile(idx, item, workingDate, noNewFile);
+      break;
+    case tkHttpUpload:
+      result = UploadHttp(item);
+      break;
+    default:  // FTP runs nothing yet
       break;
   }
   if (idx < Items.Count()) {

@@ -22,6 +22,7 @@ class InternetSession;
 class OutputFile;
 class ProgressDialog;
 class Request;
+class SourceFile;
 class Window;
 
 class TTransferEngine;
@@ -119,7 +120,25 @@ class TTransferEngine {
   bool ReceiveBody(Request& request, OutputFile& file);
   void SetDownloadFileLine(const std::string& name, const std::string& host);
   void ReportDownloadBlock(std::uint32_t done, std::uint32_t total, const std::string& totalText,
-                           DWORD startTick);
+                           DWORD startTick) {
+    ReportBlock(DlgDownload, done, total, totalText, startTick);
+  }
+  // The dialog lines and OnCopyProgress after a block; verb names the kind in the caption.
+  void ReportBlock(const std::string& verb, std::uint32_t done, std::uint32_t total,
+                   const std::string& totalText, DWORD startTick);
+  // File copy (tkFile).
+  bool CopyLocalFile(int idx, const TTransferItem& item, TDateTime& workingDate, bool& noNewFile);
+  bool CopyFromSource(int idx, const TTransferItem& item, TDateTime& workingDate, bool& noNewFile);
+  bool SourceDateAllows(int idx, SourceFile& source, const std::string& sourcePath, TDateTime& workingDate,
+                        bool& noNewFile);
+  bool CopyBlocks(SourceFile& source, OutputFile& target, std::uint64_t size, const std::string& sourcePath,
+                  const std::string& targetPath, DWORD startTick);
+  // HTTP upload (tkHttpUpload).
+  bool UploadHttp(const TTransferItem& item);
+  bool SendBody(Request& request, SourceFile& file, std::uint32_t size, const std::string& path,
+                const WaitPolicy& wait);
+  bool FinishUpload(Request& request, const WaitPolicy& wait);
+  void ReportInternetError(DWORD number);
   void ReportError(int code, const std::string& text);
   void PumpMessages();
   // Within a block: only when kPumpIntervalMs have passed since the last time. Under Wine

@@ -1,0 +1,122 @@
+// The HTTP upload against loopback servers, which record what arrived: verb, declared length
+// and body; a refused upload; servers that stop answering or break off; a cancel.
+#include <chrono>
+
+#include "transfer/engine_fixture.h"
+#include "transfer/progress_dialog.h"
+
+namespace holvex::test {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+class HttpUpload : public EngineTest {
+ protected:
+  // A tkHttpUpload item sending name from the test folder.
+  TTransferItem& AddUpload(const std::string& url, const std::string& name, TTransferHttpVerb verb = hcPost) {
+    TTransferItem& item = AddItem(url);
+    item.Protocol = tkHttpUpload;
+    item.TargetFilename = name;
+    item.HTTPCommand = verb;
+    return item;
+  }
+  static double SecondsSince(Clock::time_point start) {
+    return std::chrono::duration<double>(Clock::now() - start).count();
+  }
+};
+
+TEST_F(HttpUpload, PostAndPutReachTheAddressesPortAndARefusalFails) {
+  const std::string post = Pattern(10000), put = Pattern(4096);
+  dir_.Write("post.bin", post);
+  dir_.Write("put.bin", put);
+  ScriptedHttpServer server({Answer(HttpOk("ok")),
+                             Answer("HTTP/1.1 201 Created\r\nContent-Length: 0\r\n\r\n"),
+                             Answer("HTTP/1.1 403 Forbidden\r\nContent-Length: 6\r\n\r\nno way")});
+  TTransferItem& first = AddUpload(server.Url("/in/post.bin?x=1"), "post.bin");
+  TTransferItem& second = AddUpload(server.Url("/in/put.bin"), "put.bin", hcPut);
+  TTransferItem& refused = AddUpload(server.Url("/in/put.bin"), "put.bin");
+  AddUpload(server.Url("/in/missing.bin"), "");  // no such local file: no event, no connection
+  std::string fileLine;
+  engine_.OnFileDone = [&](TTransferEngine& e, int idx) {
+    if (idx == 0) fileLine = e.Dialog()->FileLine();
+    log_.push_back("done " + std::to_string(idx));
+  };
+  engine_.Execute();
+
+  EXPECT_EQ(Events(),
+            "start 0\nprogress\ndone 0\nstart 1\nprogress\ndone 1\nstart 2\nprogress\n"
+            "error 403\ninfo 403 Returned http error code 403\ndone 2\nstart 3\ndone 3\ncopydone\n");
+  EXPECT_TRUE(first.Copied);
+  EXPECT_TRUE(second.Copied);
+  EXPECT_FALSE(refused.Copied);
+  EXPECT_FALSE(engine_.Items[3].Copied);
+  std::vector<RecordedRequest> requests = server.Requests();
+  ASSERT_EQ(requests.size(), 3u);
+  EXPECT_EQ(requests[0].RequestLine(), "POST /in/post.bin?x=1 HTTP/1.1");
+  EXPECT_EQ(requests[0].Header("Content-Length"), "10000");
+  EXPECT_EQ(requests[0].body, post);
+  EXPECT_EQ(requests[1].RequestLine(), "PUT /in/put.bin HTTP/1.1");
+  EXPECT_EQ(requests[1].Header("Content-Length"), "4096");
+  EXPECT_EQ(requests[1].body, put);
+  EXPECT_EQ(requests[2].body, put);
+  EXPECT_EQ(server.ConnectionsAccepted(), 3);
+  // The port stays in the file line, and the connection went to it.
+  EXPECT_EQ(fileLine, "File : 1 of 4 : post.bin?x=1 from 127.0.0.1:" + std::to_string(server.port()));
+  // 10000 bytes: three blocks, the last one short. 4096 bytes: one block, then a pass that
+  // finds nothing more.
+  std::vector<std::pair<int, int>> seen;
+  for (const Progress& p : progress_) seen.emplace_back(p.fileidx, p.size);
+  EXPECT_EQ(seen, (std::vector<std::pair<int, int>>{
+                      {1, 4096}, {1, 8192}, {1, 10000}, {2, 4096}, {2, 4096}, {3, 4096}, {3, 4096}}));
+}
+
+TEST_F(HttpUpload, ServersThatStopOrBreakOffFailWithinTheBound) {
+  dir_.Write("a.txt", "payload");
+  const std::string big = Pattern(16 * 1024 * 1024);  // more than the sockets hold
+  dir_.Write("big.bin", big);
+  ScriptedHttpServer server({ConnectionScript().Receive().Pause(8000).Close(),  // never answers
+                             ConnectionScript().Pause(8000).Close(),            // never reads
+                             ConnectionScript().Reset()});                      // breaks off at once
+  AddUpload(server.Url("/a.txt"), "a.txt");
+  AddUpload(server.Url("/big.bin"), "big.bin");
+  AddUpload(server.Url("/big.bin"), "big.bin");
+  engine_.StallTimeoutMs = 1500;
+  auto start = Clock::now();
+  engine_.Execute();
+
+  EXPECT_LT(SecondsSince(start), 7.0);  // well before the server's own pauses end
+  for (int i = 0; i < 3; ++i) EXPECT_FALSE(engine_.Items[i].Copied);
+  // ERROR_INTERNET_TIMEOUT with WinInet's text; then the numbers the platform gave (WinInet's,
+  // or WinSock's under Wine).
+  EXPECT_EQ(Count("error 12002"), 1) << Events();
+  EXPECT_EQ(Count("info 12002 "), 1);
+  EXPECT_EQ(Count("error "), 3);
+  EXPECT_EQ(Count("done "), 3);
+  // Progress counts what the platform took: never the whole file.
+  for (const Progress& p : progress_) EXPECT_LT(p.size, static_cast<int>(big.size()));
+}
+
+TEST_F(HttpUpload, CancelClosesTheRequestWithoutWaitingForAnAnswer) {
+  dir_.Write("big.bin", Pattern(200000));
+  dir_.Write("next.bin", "next");
+  ScriptedHttpServer server({Answer(HttpOk("ok")), Answer(HttpOk("ok"))});
+  TTransferItem& item = AddUpload(server.Url("/big.bin"), "big.bin");
+  AddUpload(server.Url("/next.bin"), "next.bin");
+  engine_.StallTimeoutMs = 20000;
+  engine_.OnCopyProgress = [&](TTransferEngine& e, int, int size, int) {
+    log_.push_back("progress " + std::to_string(size));
+    e.CancelCopy();
+  };
+  auto start = Clock::now();
+  engine_.Execute();
+
+  EXPECT_LT(SecondsSince(start), 5.0);
+  EXPECT_EQ(Events(), "start 0\nprogress 4096\ncopydone\n");
+  EXPECT_FALSE(item.Copied);
+  EXPECT_TRUE(server.WaitForConnectionsFinished(1, 5000));
+  EXPECT_TRUE(server.Requests().empty());  // the body never came whole
+  EXPECT_EQ(server.ConnectionsAccepted(), 1);
+}
+
+}  // namespace
+}  // namespace holvex::test
