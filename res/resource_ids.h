@@ -2,6 +2,9 @@
 // Resource identifiers shared by the .rc files and the code.
 #define IDI_MAINICON 1
 #define IDR_SPLASH_JPEG 100
+#define IDR_ABOUT_JPEG 101
+// The update dialog's clip.
+#define IDR_UPDATE_CLIP 110
 // 257 and 258: the transfer engine's download and upload clips (clips.rc).
 // Pictures on the main window's buttons.
 #define IDI_GLYPH_ADD 10

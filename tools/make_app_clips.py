@@ -3,7 +3,8 @@
 
 probe.avi (48 x 48, 8 frames, 8 per second): an arrow drops into a tray, for the add and import
 dialogs. copy.avi (272 x 60, 31 frames, 15 per second): a sheet travels from a globe to a
-folder, for the save dialog and the extra progress window.
+folder, for the save dialog and the extra progress window. update.avi (48 x 48, 12 frames, 10 per
+second): two arrows circle a turning globe, for the update check.
 
 Usage: make_app_clips.py OUTPUT_DIRECTORY
 """
@@ -76,6 +77,42 @@ def copy_frame(i, count):
     return f
 
 
+def triangle(f, points, colour):
+    (ax, ay), (bx, by), (cx, cy) = points
+
+    def side(px, py, qx, qy, x, y):
+        return (qx - px) * (y - py) - (qy - py) * (x - px)
+
+    for y in range(int(min(ay, by, cy)), int(max(ay, by, cy)) + 2):
+        for x in range(int(min(ax, bx, cx)), int(max(ax, bx, cx)) + 2):
+            d = (side(ax, ay, bx, by, x, y), side(bx, by, cx, cy, x, y), side(cx, cy, ax, ay, x, y))
+            if all(v >= 0 for v in d) or all(v <= 0 for v in d):
+                f.put(x, y, colour)
+
+
+def circling_arrow(f, cx, cy, r, start, colour):
+    """An arc of thickness 3 over a good quarter turn, clockwise from `start` radians, with a head."""
+    end = start + math.pi * 0.6
+    for k in range(61):
+        a = start + k / 60 * (end - start)
+        for dr in (-1, 0, 1):
+            f.put(int(round(cx + (r + dr) * math.cos(a))), int(round(cy + (r + dr) * math.sin(a))), colour)
+
+    def at(a, radius):
+        return cx + radius * math.cos(a), cy + radius * math.sin(a)
+
+    triangle(f, [at(end, r - 5), at(end, r + 5), at(end + 0.4, r)], colour)
+
+
+def update_frame(i, count):
+    f = Frame(48, 48)
+    globe(f, 24, 24, 11, i * 0.5)
+    turn = i / count * 2 * math.pi
+    circling_arrow(f, 24, 24, 18, turn, 6)
+    circling_arrow(f, 24, 24, 18, turn + math.pi, 6)
+    return f
+
+
 def main():
     if len(sys.argv) != 2:
         sys.exit(__doc__)
@@ -85,6 +122,8 @@ def main():
         fh.write(clip_bytes([probe_frame(i) for i in range(8)], 8, PALETTE))
     with open(os.path.join(out, "copy.avi"), "wb") as fh:
         fh.write(clip_bytes([copy_frame(i, 31) for i in range(31)], 15, PALETTE))
+    with open(os.path.join(out, "update.avi"), "wb") as fh:
+        fh.write(clip_bytes([update_frame(i, 12) for i in range(12)], 10, PALETTE))
 
 
 if __name__ == "__main__":

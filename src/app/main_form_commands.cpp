@@ -3,12 +3,13 @@
 #include <shellapi.h>
 
 #include "app/main_form.h"
-#include "app/program_config.h"
 #include "platform/file_io.h"
 #include "queue/download_address.h"
 #include "queue/link_file.h"
 #include "toolkit/application.h"
 #include "toolkit/input_query.h"
+#include "update/homepage.h"
+#include "update/maker_addresses.h"
 
 namespace holvex {
 
@@ -120,7 +121,7 @@ void TForm1::OpenWithShell(const char* target, HWND owner, const char* params, i
   ShellExecuteA(owner, "open", target, params, nullptr, show);
 }
 
-void TForm1::Homepage1Click() { OpenWithShell(kHomepageUrl, hwnd(), " ", SW_SHOWNORMAL); }
+void TForm1::Homepage1Click() { OpenHomepage(hwnd()); }
 void TForm1::Fehlerbericht1Click() { OpenWithShell(kErrorReportUrl, hwnd(), " ", SW_SHOWNORMAL); }
 
 bool TForm1::FormCloseQuery() {

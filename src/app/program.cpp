@@ -14,6 +14,8 @@
 #include "queue/save_dialog.h"
 #include "settings/settings.h"
 #include "toolkit/application.h"
+#include "update/about_box.h"
+#include "update/update_dialog.h"
 
 namespace holvex {
 
@@ -24,23 +26,31 @@ constexpr const char* kApplicationTitle = "Holvex 2004";
 // Every window of the program, created once in this order and kept until the end.
 struct ProgramWindows {
   std::unique_ptr<TForm1> form1;
+  std::unique_ptr<TForm2> form2;
   std::unique_ptr<TForm3> form3;
   std::unique_ptr<TForm4> form4;
   std::unique_ptr<TForm5> form5;
+  std::unique_ptr<TForm6> form6;
   std::unique_ptr<TForm9> form9;
 };
 
 ProgramWindows CreateWindows(const ProgramOptions& options) {
   ProgramWindows w;
   w.form1 = std::make_unique<TForm1>(MainFormOptions{options.baseDir});
+  w.form2 = std::make_unique<TForm2>(*w.form1);
   w.form3 = std::make_unique<TForm3>(*w.form1);
   w.form4 = std::make_unique<TForm4>(*w.form1);
   w.form5 = std::make_unique<TForm5>(*w.form1);
+  w.form6 = std::make_unique<TForm6>(*w.form1);
   w.form9 = std::make_unique<TForm9>();
   w.form1->SetExtraWindow(w.form9.get());
   TForm3* add = w.form3.get();
   TForm4* save = w.form4.get();
   TForm5* import = w.form5.get();
+  TForm2* update = w.form2.get();
+  TForm6* about = w.form6.get();
+  w.form1->showUpdateCheck = [update] { update->ShowModal(); };
+  w.form1->showAbout = [about] { about->ShowModal(); };
   w.form1->showAddDialog = [add] { add->ShowModal(); };
   w.form1->showSaveDialog = [save] { save->ShowModal(); };
   w.form1->showImportDialog = [import](const std::string& linkFile) {

@@ -6,7 +6,8 @@ namespace holvex {
 
 class Label : public Window {
  public:
-  void Create(HWND parent, const Rect& r, const std::string& text);
+  // extraStyle: SS_CENTER, SS_NOTIFY (the label then takes its clicks instead of its form).
+  void Create(HWND parent, const Rect& r, const std::string& text, DWORD extraStyle = 0);
 };
 
 }  // namespace holvex

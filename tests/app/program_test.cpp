@@ -3,6 +3,7 @@
 
 #include <vector>
 
+#include "holvex_version.h"
 #include "queue/queue_file.h"
 #include "support/dialog_answerer.h"
 #include "support/process.h"
@@ -50,10 +51,10 @@ TEST_F(ProgramTest, ExecutableCarriesItsVersion) {
   VS_FIXEDFILEINFO* info = nullptr;
   UINT length = 0;
   ASSERT_TRUE(VerQueryValueA(data.data(), "\\", reinterpret_cast<void**>(&info), &length));
-  EXPECT_EQ(HIWORD(info->dwFileVersionMS), 2u);
-  EXPECT_EQ(LOWORD(info->dwFileVersionMS), 3u);
-  EXPECT_EQ(HIWORD(info->dwFileVersionLS), 0u);
-  EXPECT_EQ(LOWORD(info->dwFileVersionLS), 8u);
+  EXPECT_EQ(HIWORD(info->dwFileVersionMS), HOLVEX_VERSION_MAJOR);
+  EXPECT_EQ(LOWORD(info->dwFileVersionMS), HOLVEX_VERSION_MINOR);
+  EXPECT_EQ(HIWORD(info->dwFileVersionLS), HOLVEX_VERSION_PATCH);
+  EXPECT_EQ(LOWORD(info->dwFileVersionLS), HOLVEX_VERSION_TWEAK);
 }
 
 TEST_F(ProgramTest, SecondInstanceEndsAtOnceWithExitCodeZeroAndChangesNoFile) {

@@ -1,0 +1,16 @@
+#pragma once
+// Arial faces in the pixel heights the update dialog and the about box use for their labels.
+#include <string>
+
+#include "toolkit/handles.h"
+#include "toolkit/window.h"
+
+namespace holvex {
+
+UniqueFont ArialFont(int pixels, bool bold, bool italic);
+// The label keeps using the font; the caller keeps it alive.
+void SetLabelFont(const Window& label, const UniqueFont& font);
+// Width in pixels of the text drawn in that font.
+int TextWidth(HFONT font, const std::string& text);
+
+}  // namespace holvex

@@ -1,0 +1,67 @@
+// The about box closes on a click as a user makes it, except on its contact line.
+#include "update/about_box.h"
+
+#include <windows.h>
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "app/main_form.h"
+#include "support/gui.h"
+#include "support/temp_dir.h"
+
+namespace holvex {
+namespace {
+
+// The pointer moves to the middle of the window and the left button goes down and up.
+void ClickOn(HWND window) {
+  RECT r{};
+  GetWindowRect(window, &r);
+  SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+  INPUT input[2] = {};
+  input[0].type = input[1].type = INPUT_MOUSE;
+  input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+  input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+  SendInput(2, input, sizeof(INPUT));
+}
+
+class AboutBoxTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    test::TestApplication();
+    form = std::make_unique<TForm1>(MainFormOptions{dir.path(), test::UniqueName("holvex-about")});
+    about = std::make_unique<TForm6>(*form);
+  }
+  void TearDown() override {
+    about.reset();
+    form.reset();
+  }
+  // Shows the box, clicks on the window and tells whether the box closed.
+  bool ClosesOnClick(HWND window) {
+    about->Show();
+    test::PumpFor(100);
+    ClickOn(window);
+    return test::PumpUntil([&] { return !about->Visible(); }, 1500);
+  }
+  test::TempDir dir;
+  std::unique_ptr<TForm1> form;
+  std::unique_ptr<TForm6> about;
+};
+
+TEST_F(AboutBoxTest, ShowsItsPicture) {
+  BITMAP bm{};
+  ASSERT_TRUE(GetObjectA(about->Image1.bitmap(), sizeof bm, &bm));
+  EXPECT_EQ(bm.bmWidth, 320);
+  EXPECT_EQ(bm.bmHeight, 200);
+}
+
+TEST_F(AboutBoxTest, AClickClosesItExceptOnTheContactLine) {
+  EXPECT_FALSE(ClosesOnClick(about->Label4.hwnd()));
+  EXPECT_TRUE(about->Visible());
+  EXPECT_TRUE(ClosesOnClick(about->Image1.hwnd()));
+  EXPECT_TRUE(ClosesOnClick(about->Label3.hwnd()));
+  EXPECT_TRUE(ClosesOnClick(about->Label1.hwnd()));
+}
+
+}  // namespace
+}  // namespace holvex
