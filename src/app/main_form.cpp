@@ -29,6 +29,7 @@ TForm1::TForm1(MainFormOptions options) : Form(MainParams()), options_(std::move
     ShowMessageBox(text, "Holvex 2004", MB_OK | MB_ICONERROR);
   };
   CreateMenus();
+  CreateTrayMenu();
   // The menu bar may take more than one line: keep the client area at its size.
   SetClientSize(516, 467);
   CreateControls();
@@ -148,6 +149,9 @@ LRESULT TForm1::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_MSGBOX_CENTER:
       CenterMessageBox();
       return 0;
+    case WM_SYSCOMMAND:
+      if (WMSysCommand(wp)) return 0;
+      break;
     case WM_CONTEXTMENU:
       if (reinterpret_cast<HWND>(wp) == ListView1.hwnd()) {
         int x = static_cast<short>(LOWORD(lp)), y = static_cast<short>(HIWORD(lp));
@@ -189,10 +193,16 @@ void TForm1::FormCreate() {
   Application& app = Application::Instance();
   instance_ = std::make_unique<SingleInstance>(options_.instanceName);
   if (instance_->AnotherRuns()) {
-    // Another copy runs: end silently, touching no file.
+    // Another copy runs: end silently, touching no file and showing no icon.
+    if (options_.onAnotherInstance) {
+      options_.onAnotherInstance();
+      return;
+    }
     app.Terminate();
     ExitProcess(0);
   }
+  CreateTrayIcon();
+  MitWindowsstarten1.SetChecked(AutostartEntryExists(*options_.runKey, kAutostartValueName));
 
   QueueRestoreHooks hooks;
   hooks.log = [this](const std::string& line) { AddLogLine(line); };
@@ -215,9 +225,12 @@ void TForm1::FormCreate() {
   ApplyProxyToTransfer();
 
   if (settings_.systemtray)
-    Hide();
+    HideToTray();
   else
     Show();
+  app.ProcessMessages();
+
+  TrayIcon1->Hint = "Holvex 2004";
   app.ProcessMessages();
 }
 

@@ -4,7 +4,9 @@
 #include <memory>
 #include <string>
 
+#include "app/autostart.h"
 #include "app/single_instance.h"
+#include "app/tray_icon.h"
 #include "host/main_window_host.h"
 #include "net/http_client.h"
 #include "queue/download_queue.h"
@@ -25,6 +27,11 @@ namespace holvex {
 struct MainFormOptions {
   std::string baseDir;  // where load.hvq and load.ini live: the executable's folder
   std::string instanceName = kInstanceSemaphoreName;
+  // Where the autostart entry lives: the machine's Run key.
+  std::shared_ptr<RunKey> runKey = std::make_shared<RunKey>();
+  // Called instead of ending the process when another instance runs (tests); creation then
+  // stops there.
+  std::function<void()> onAnotherInstance = nullptr;
 };
 
 class TForm9;
@@ -51,7 +58,10 @@ class TForm1 : public Form, public MainWindowHost {
 
   // Called by the entry sequence once every window exists. Until then a close request is
   // refused: the save dialog that every exit goes through does not exist yet.
-  void StartupComplete() { startupComplete_ = true; }
+  void StartupComplete() {
+    startupComplete_ = true;
+    LockTrayCommands(DownloadRunning);
+  }
 
   // The dialogs are created after this window; the entry sequence connects them here.
   // A command whose dialog does not exist yet does nothing.
@@ -92,6 +102,13 @@ class TForm1 : public Form, public MainWindowHost {
   void Beenden1Click();
   bool FormCloseQuery();
 
+  // The tray icon, the window state and the autostart entry.
+  void TrayIcon1DblClick() { Fensterwiderherstellen1Click(); }
+  void Fensterwiderherstellen1Click();
+  void Downloadstarten1Click();
+  void Downloadabbrechen1Click();
+  void MitWindowsstarten1Click();
+
   SpeedButton SpeedButton1, SpeedButton2, SpeedButton3, SpeedButton4;
   ListView ListView1;
   PageControl PageControl1;
@@ -111,6 +128,10 @@ class TForm1 : public Form, public MainWindowHost {
   MenuItem Informationen1, Fehlerbericht1, Homepage1, AufUpdateprfen1;
   Menu PopupMenu1;
   MenuItem Hinzufgen1, Lschen1, Wartend1, Fertig1, Dateiffnen1;
+  Menu PopupMenu2;  // the tray icon's menu
+  MenuItem Downloadstarten1, Downloadabbrechen1, Fensterwiderherstellen1;
+  // Made once this is the only instance, so that a second one never shows an icon.
+  std::unique_ptr<TTrayIcon> TrayIcon1;
 
  protected:
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
@@ -144,6 +165,12 @@ class TForm1 : public Form, public MainWindowHost {
   void Transfer1CopyCancel();
   void ReportFailure(const std::string& logLine);
   void OpenWithShell(const char* target, HWND owner, const char* params, int show);
+  void CreateTrayMenu();
+  void CreateTrayIcon();
+  bool WMSysCommand(WPARAM command);
+  void HideToTray();
+  void LockTrayCommands(bool running);
+  bool RunCommandRefused();
 
   MainFormOptions options_;
   std::unique_ptr<SingleInstance> instance_;

@@ -78,6 +78,7 @@ void TForm1::LockCommands(bool running) {
   for (MenuItem* m :
        {&Downloadhinzufgen1, &extdatei1, &Beenden1, &Hinzufgen1, &Lschen1, &Allgemeines1, &ProxyServer1})
     m->SetEnabled(!running);
+  LockTrayCommands(running);
   // Disabled without greying, as the system menu's Close of a busy window is.
   EnableMenuItem(GetSystemMenu(hwnd(), FALSE), SC_CLOSE, MF_BYCOMMAND | (running ? MF_DISABLED : MF_ENABLED));
 }

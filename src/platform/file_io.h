@@ -35,6 +35,8 @@ bool RemoveFile(const std::string& path);
 
 // Folder of the running executable, without a trailing separator.
 std::string ExecutableDirectory();
+// The running executable's full path.
+std::string ExecutablePath();
 
 // dir + separator + name (the platform's separator).
 std::string PathInDirectory(const std::string& dir, std::string_view name);

@@ -77,11 +77,15 @@ void WriteFileReplacing(const std::string& path, std::string_view data) {
 
 bool RemoveFile(const std::string& path) { return ::unlink(path.c_str()) == 0 || errno == ENOENT; }
 
-std::string ExecutableDirectory() {
+std::string ExecutablePath() {
   char buf[4096];
   ssize_t n = ::readlink("/proc/self/exe", buf, sizeof buf - 1);
-  if (n <= 0) return ".";
-  std::string exe(buf, static_cast<size_t>(n));
+  if (n <= 0) return {};
+  return std::string(buf, static_cast<size_t>(n));
+}
+
+std::string ExecutableDirectory() {
+  std::string exe = ExecutablePath();
   size_t slash = exe.rfind('/');
   return slash == std::string::npos ? "." : exe.substr(0, slash);
 }

@@ -99,19 +99,23 @@ bool RemoveFile(const std::string& path) {
   return DeleteFileA(path.c_str()) != 0 || GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES;
 }
 
-std::string ExecutableDirectory() {
+std::string ExecutablePath() {
   std::string buffer(MAX_PATH, '\0');
   for (;;) {
     DWORD n = GetModuleFileNameA(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
-    if (n == 0) return ".";
+    if (n == 0) return {};
     if (n < buffer.size()) {
       buffer.resize(n);
-      break;
+      return buffer;
     }
     buffer.resize(buffer.size() * 2);
   }
-  size_t slash = buffer.find_last_of("\\/");
-  return slash == std::string::npos ? "." : buffer.substr(0, slash);
+}
+
+std::string ExecutableDirectory() {
+  std::string path = ExecutablePath();
+  size_t slash = path.find_last_of("\\/");
+  return slash == std::string::npos ? "." : path.substr(0, slash);
 }
 
 std::string PathInDirectory(const std::string& dir, std::string_view name) {

@@ -54,11 +54,30 @@ void Menu::AddItem(MenuItem& item, const std::string& caption, HMENU parent, boo
 
 void Menu::AddSeparator(HMENU parent) { AppendMenuA(parent ? parent : menu_.get(), MF_SEPARATOR, 0, nullptr); }
 
-void Menu::Popup(int x, int y) const {
-  // The owner must be in front, or the menu would not close when the user clicks elsewhere.
-  SetForegroundWindow(owner_->hwnd());
-  TrackPopupMenu(menu_.get(), TPM_LEFTALIGN | TPM_RIGHTBUTTON, x, y, 0, owner_->hwnd(), nullptr);
-  PostMessageA(owner_->hwnd(), WM_NULL, 0, 0);
+void Menu::Popup(int x, int y, HWND tracker) const {
+  HWND window = tracker ? tracker : owner_->hwnd();
+  // The tracking window must be in front, or the menu would not close when the user clicks
+  // elsewhere.
+  SetForegroundWindow(window);
+  UINT chosen = static_cast<UINT>(
+      TrackPopupMenu(menu_.get(), TPM_LEFTALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD, x, y, 0, window, nullptr));
+  PostMessageA(window, WM_NULL, 0, 0);
+  // The command goes to the form whose items these are, whichever window tracked the menu.
+  if (chosen) PostMessageA(owner_->hwnd(), WM_COMMAND, MAKEWPARAM(chosen, 0), 0);
+}
+
+bool Menu::ClickDefaultItem() const {
+  const int count = GetMenuItemCount(menu_.get());
+  for (int i = 0; i < count; ++i) {
+    MENUITEMINFOA info{};
+    info.cbSize = sizeof info;
+    info.fMask = MIIM_STATE | MIIM_ID | MIIM_SUBMENU;
+    if (!GetMenuItemInfoA(menu_.get(), static_cast<UINT>(i), TRUE, &info)) continue;
+    if (!(info.fState & MFS_DEFAULT)) continue;
+    if (!info.hSubMenu) PostMessageA(owner_->hwnd(), WM_COMMAND, MAKEWPARAM(info.wID, 0), 0);
+    return true;
+  }
+  return false;
 }
 
 }  // namespace holvex

@@ -44,8 +44,12 @@ class Menu {
   void AddItem(MenuItem& item, const std::string& caption, HMENU parent = nullptr, bool ownerDrawFlag = false);
   void AddSeparator(HMENU parent = nullptr);
 
-  // Shows a popup menu at a screen position and runs the chosen command.
-  void Popup(int x, int y) const;
+  // Shows a popup menu at a screen position and runs the chosen command. The menu belongs to
+  // `tracker` while it is open (default: the owner form); a hidden owner needs a window of
+  // its own in front, or the menu would not close when the user clicks elsewhere.
+  void Popup(int x, int y, HWND tracker = nullptr) const;
+  // Runs the command of the first top-level item marked as default; false when none is.
+  bool ClickDefaultItem() const;
 
  private:
   Form* owner_ = nullptr;

@@ -62,6 +62,7 @@ TEST_F(MainFormTest, SystemTraySettingKeepsTheWindowHidden) {
   dir.Write("load.ini", "[allgemein]\r\nsystemtray=1\r\ndownloadfolder=\r\n");
   auto hidden = Start();
   EXPECT_FALSE(hidden->Visible());
+  EXPECT_TRUE(hidden->Fensterwiderherstellen1.Enabled());
   EXPECT_TRUE(hidden->Settings().systemtray);
   EXPECT_EQ(hidden->Settings().downloadfolder, "");
   hidden.reset();
