@@ -152,6 +152,7 @@ class TForm1 : public Form, public MainWindowHost {
   bool TransferEntry(EntryId id);
   void PrepareExtraWindow(const QueueEntry& entry);
   void SetCurrentStatus(const std::string& status);
+  bool CurrentEntryEnded() const;
   void ShowExtraWindow();
   void HideExtraWindow();
   void ClearPanels();

@@ -3,6 +3,7 @@
 #include <shellapi.h>
 
 #include "app/main_form.h"
+#include "app/saved_file_name.h"
 #include "platform/file_io.h"
 #include "queue/download_address.h"
 #include "queue/link_file.h"
@@ -70,8 +71,11 @@ void TForm1::Fertig1Click() { SetSelectedStatus(kStatusDone); }
 void TForm1::Dateiffnen1Click() {
   std::optional<size_t> row = ListView1.SelectedRow();
   if (!row || *row >= queue_.Count()) return;
+  // Only where the run saved it: never a name that leads out of the download folder.
+  const std::optional<std::string> name = SavedFileName(queue_.At(*row));
+  if (!name) return;
   // The backslash is added even when the folder ends with one; Windows accepts both.
-  std::string path = settings_.downloadfolder + "\\" + queue_.At(*row).fileName;
+  std::string path = settings_.downloadfolder + "\\" + *name;
   if (FileExists(path)) OpenWithShell(path.c_str(), hwnd(), nullptr, SW_SHOW);
 }
 

@@ -9,6 +9,7 @@
 #include "app/byte_count.h"
 #include "app/download_window.h"
 #include "app/main_form.h"
+#include "app/saved_file_name.h"
 #include "net/url_record.h"
 #include "platform/file_io.h"
 #include "platform/locale_format.h"
@@ -118,6 +119,12 @@ bool TForm1::TransferEntry(EntryId id) {
   PrepareExtraWindow(entry);
   StartTick = GetTickCount();
   lastProgressView_ = 0;
+  const std::optional<std::string> savedName = SavedFileName(entry);
+  if (!savedName) {
+    AddLogLine("Fehler beim Download von \"" + entry.fileName + "\": ungültiger Dateiname.");
+    queue_.SetStatus(*queue_.IndexOf(id), kStatusFailed);
+    return false;
+  }
   try {
     AddLogLine("Download der Datei \"" + entry.fileName + "\"...");
     Transfer1.Items.BeginUpdate();
@@ -127,7 +134,7 @@ bool TForm1::TransferEntry(EntryId id) {
     item.TargetDir = settings_.downloadfolder;
     // The file is saved under the name the list shows (get.php, not get.php?id=7), so that
     // the download can succeed and "Datei öffnen" finds it.
-    item.TargetFilename = entry.fileName;
+    item.TargetFilename = *savedName;
     Transfer1.Items.EndUpdate();
     ShowExtraWindow();
     CurrentEntry = id;
@@ -136,6 +143,10 @@ bool TForm1::TransferEntry(EntryId id) {
     // word that the whole file arrived decides.
     if (Transfer1.Items.Count() > 0 && Transfer1.Items[0].Copied && DownloadRunning)
       SetCurrentStatus("Fertig");
+    else if (DownloadRunning && !CurrentEntryEnded())
+      // The engine gives up a body quietly (a stalled or broken line, a failed write): the
+      // entry must not go on showing a rate as if it were still arriving.
+      ReportFailure("Download Fehler: Übertragung unterbrochen.");
     Application::Instance().ProcessMessages();
     HideExtraWindow();
     return true;
@@ -171,6 +182,13 @@ void TForm1::PrepareExtraWindow(const QueueEntry& entry) {
 void TForm1::SetCurrentStatus(const std::string& status) {
   // An entry removed during its transfer is no longer written to.
   if (std::optional<size_t> index = queue_.IndexOf(CurrentEntry)) queue_.SetStatus(*index, status);
+}
+
+bool TForm1::CurrentEntryEnded() const {
+  std::optional<size_t> index = queue_.IndexOf(CurrentEntry);
+  if (!index) return true;
+  const std::string& status = queue_.At(*index).status;
+  return status == kStatusDone || status == kStatusFailed || status == kStatusCancelled;
 }
 
 void TForm1::ShowExtraWindow() {

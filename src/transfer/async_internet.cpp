@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/text.h"
+#include "transfer/connection_teardown.h"
 
 namespace holvex {
 
@@ -19,6 +20,7 @@ struct AsyncState {
   HINTERNET created = nullptr;  // last handle WinInet announced for this context
   HINTERNET closed = nullptr;   // the handle the Request closed while an open was pending
   HINTERNET request = nullptr;  // the handle the operations run on, once known
+  std::string connectedTo;      // the server's address, when WinInet names it
   bool pending = false;         // an operation went asynchronous and has not completed
   bool abandoned = false;       // the Request has closed its handles
   // What an asynchronous read writes into, and what an asynchronous write reads from.
@@ -44,6 +46,31 @@ class Registry {
   DWORD_PTR nextId = 1;
 };
 
+// WinInet names the server's numeric address as text; anything else is ignored.
+std::string AddressText(const char* info) {
+  std::string text;
+  for (size_t i = 0; i < 64 && info[i]; ++i) {
+    const char c = info[i];
+    const bool addressChar =
+        (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F') || c == '.' || c == ':';
+    if (!addressChar) return {};
+    text += c;
+  }
+  return text;
+}
+
+// The port of a proxy given as "host:port" (WinInet's default for a proxy without one is 80).
+std::uint16_t ProxyPort(const std::string& proxy) {
+  const size_t colon = proxy.rfind(':');
+  if (colon == std::string::npos || colon + 1 == proxy.size()) return 80;
+  unsigned long port = 0;
+  for (char c : proxy.substr(colon + 1)) {
+    if (c < '0' || c > '9' || port > 65535) return 80;
+    port = port * 10 + static_cast<unsigned long>(c - '0');
+  }
+  return port > 0 && port <= 65535 ? static_cast<std::uint16_t>(port) : 80;
+}
+
 void CALLBACK StatusCallback(HINTERNET handle, DWORD_PTR context, DWORD status, LPVOID info, DWORD) {
   // Runs on a WinInet thread: it only records and signals, and never throws.
   if (context == 0 || !info) return;
@@ -54,6 +81,10 @@ void CALLBACK StatusCallback(HINTERNET handle, DWORD_PTR context, DWORD status, 
     auto it = registry.states.find(context);
     if (it == registry.states.end()) return;
     AsyncState& state = *it->second;
+    if (status == INTERNET_STATUS_CONNECTED_TO_SERVER) {
+      state.connectedTo = AddressText(static_cast<const char*>(info));
+      return;
+    }
     if (status == INTERNET_STATUS_HANDLE_CREATED) {
       state.created = reinterpret_cast<HINTERNET>(static_cast<INTERNET_ASYNC_RESULT*>(info)->dwResult);
       return;
@@ -87,7 +118,7 @@ DWORD ErrorOf(WaitOutcome outcome) {
 }  // namespace
 
 InternetSession::InternetSession(const std::string& agent, const std::string& proxy, DWORD timeoutMs)
-    : timeoutMs_(timeoutMs) {
+    : timeoutMs_(timeoutMs), proxy_(proxy) {
   DWORD access = proxy.empty() ? INTERNET_OPEN_TYPE_PRECONFIG : INTERNET_OPEN_TYPE_PROXY;
   root_.reset(InternetOpenA(agent.c_str(), access, proxy.empty() ? nullptr : proxy.c_str(), nullptr,
                             INTERNET_FLAG_ASYNC));
@@ -110,6 +141,15 @@ Request::~Request() { Close(); }
 
 void Request::Close() {
   Registry& registry = Registry::Get();
+  if (bodyPending_ && request_) {
+    std::string address;
+    {
+      std::lock_guard<std::mutex> guard(registry.lock);
+      address = state_->connectedTo;
+    }
+    ShutDownConnectionsTo(address, peerPort_);
+  }
+  bodyPending_ = false;
   {
     std::lock_guard<std::mutex> guard(registry.lock);
     state_->abandoned = true;
@@ -266,6 +306,13 @@ StepResult Request::OpenHttp(const InternetSession& session, const std::string& 
     r = DrainBody(wait);
     if (r == StepResult::kDone) r = Send(wait);
   }
+  if (r == StepResult::kDone) {
+    bodyPending_ = true;
+    if (!session.proxy().empty())
+      peerPort_ = ProxyPort(session.proxy());
+    else if (std::optional<UrlParts> parts = CrackUrl(url))
+      peerPort_ = parts->port;
+  }
   if (r == StepResult::kFailed) Close();
   return r;
 }
@@ -329,6 +376,7 @@ StepResult Request::Read(const char** data, DWORD* bytes, const WaitPolicy& wait
   StepResult r =
       Run([&] { return InternetReadFileExA(request_.get(), &state_->buffers, IRF_ASYNC, state_->id); }, wait);
   if (r == StepResult::kDone) *bytes = state_->buffers.dwBufferLength;
+  if (r == StepResult::kDone && *bytes == 0) bodyPending_ = false;
   return r;
 }
 

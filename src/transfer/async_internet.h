@@ -7,12 +7,13 @@
 // buffer and calling back with its context. That state therefore lives in a process-wide
 // registry until no operation can use it any more, which may be after its Request is gone.
 #include <windows.h>
-#include <wininet.h>
 
 #include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
+
+#include <wininet.h>
 
 #include "transfer/async_wait.h"
 #include "transfer/internet_handle.h"
@@ -27,9 +28,11 @@ class InternetSession {
   InternetSession(const std::string& agent, const std::string& proxy, DWORD timeoutMs);
   HINTERNET get() const { return root_.get(); }
   DWORD timeoutMs() const { return timeoutMs_; }
+  const std::string& proxy() const { return proxy_; }
 
  private:
   DWORD timeoutMs_;
+  std::string proxy_;
   UniqueInternet root_;
 };
 
@@ -75,7 +78,9 @@ class Request {
   std::optional<std::string> QueryText(DWORD info) const;
   SYSTEMTIME QuerySystemTime(DWORD info) const;  // all zero when the query fails
 
-  // Closes the handles; a pending operation is left to finish on its own.
+  // Closes the handles; a pending operation is left to finish on its own. A download whose
+  // body has not been read to its end has its connection shut down first, so that the close
+  // does not wait for the rest of the body.
   void Close();
 
  private:
@@ -92,6 +97,10 @@ class Request {
 
   std::shared_ptr<AsyncState> state_;
   DWORD lastError_ = 0;
+  // The far end of a download's connection (the proxy when there is one), while its body is
+  // still arriving.
+  bool bodyPending_ = false;
+  std::uint16_t peerPort_ = 0;
   // Declared in this order so that the request is closed before its connection.
   UniqueInternet connection_;  // only on the http route
   UniqueInternet request_;

@@ -1,8 +1,13 @@
 // Download runs through the real main window, the real engine and loopback servers.
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+
 #include <gtest/gtest.h>
 
 #include <memory>
 #include <regex>
+#include <thread>
 
 #include "app/download_window.h"
 #include "app/main_form.h"
@@ -19,9 +24,12 @@ namespace {
 using test::ConnectionScript;
 
 std::string Ok(const std::string& body) {
-  return "HTTP/1.1 200 OK\r\nContent-Length: " + std::to_string(body.size()) + "\r\nConnection: close\r\n\r\n" + body;
+  return "HTTP/1.1 200 OK\r\nContent-Length: " + std::to_string(body.size()) +
+         "\r\nConnection: close\r\n\r\n" + body;
 }
-ConnectionScript Serve(const std::string& response) { return ConnectionScript().Receive().Send(response).Close(); }
+ConnectionScript Serve(const std::string& response) {
+  return ConnectionScript().Receive().Send(response).Close();
+}
 
 class DownloadRunTest : public ::testing::Test {
  protected:
@@ -103,10 +111,10 @@ TEST_F(DownloadRunTest, CommandsAreLockedWhileRunningAndTheExtraWindowShows) {
   form->Queue().onChange = [&, bind = form->Queue().onChange](const QueueChange& c) {
     bind(c);
     if (!form->DownloadRunning) return;
-    lockedSeen = lockedSeen || (!form->SpeedButton1.Enabled() && !form->SpeedButton3.Enabled() &&
-                                form->SpeedButton4.Enabled() && !form->Beenden1.Enabled() &&
-                                !form->extdatei1.Enabled() && !form->Allgemeines1.Enabled() &&
-                                form->Verwerfen1.Enabled() && form->Speichern1.Enabled());
+    lockedSeen = lockedSeen ||
+                 (!form->SpeedButton1.Enabled() && !form->SpeedButton3.Enabled() &&
+                  form->SpeedButton4.Enabled() && !form->Beenden1.Enabled() && !form->extdatei1.Enabled() &&
+                  !form->Allgemeines1.Enabled() && form->Verwerfen1.Enabled() && form->Speichern1.Enabled());
     extraSeen = extraSeen || extra->Visible();
     captionSeen = captionSeen || extra->Label2.Text() == "big.bin von 127.0.0.1";
     std::string p = form->StatusBar1.PanelText(1);
@@ -127,8 +135,8 @@ TEST_F(DownloadRunTest, CommandsAreLockedWhileRunningAndTheExtraWindowShows) {
 }
 
 TEST_F(DownloadRunTest, NotFoundMarksTheEntryAndTheRunGoesOn) {
-  test::ScriptedHttpServer server({Serve("HTTP/1.1 404 Not Found\r\nContent-Length: 0\r\nConnection: close\r\n\r\n"),
-                                   Serve(Ok("da"))});
+  test::ScriptedHttpServer server(
+      {Serve("HTTP/1.1 404 Not Found\r\nContent-Length: 0\r\nConnection: close\r\n\r\n"), Serve(Ok("da"))});
   Start({{"missing.zip", "0,00 MB", "Wartend", server.Url("/missing.zip")},
          {"there.zip", "0,00 MB", "Wartend", server.Url("/there.zip")}});
   form->SpeedButton3Click();
@@ -149,9 +157,9 @@ TEST_F(DownloadRunTest, QueryAddressIsSavedUnderTheListedName) {
 }
 
 TEST_F(DownloadRunTest, BodiesWithoutLengthBecomeFinished) {
-  test::ScriptedHttpServer server(
-      {Serve("HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\nConnection: close\r\n\r\n5\r\nHallo\r\n6\r\n Welt!\r\n0\r\n\r\n"),
-       Serve("HTTP/1.0 200 OK\r\n\r\nbis zum Ende")});
+  test::ScriptedHttpServer server({Serve("HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\nConnection: "
+                                         "close\r\n\r\n5\r\nHallo\r\n6\r\n Welt!\r\n0\r\n\r\n"),
+                                   Serve("HTTP/1.0 200 OK\r\n\r\nbis zum Ende")});
   Start({{"chunked.txt", "0,00 MB", "Wartend", server.Url("/chunked.txt")},
          {"close.txt", "0,00 MB", "Wartend", server.Url("/close.txt")}});
   form->SpeedButton3Click();
@@ -172,7 +180,8 @@ TEST_F(DownloadRunTest, CancelDuringTheSecondOfThreeEntries) {
   form->Queue().onChange = [&, bind = form->Queue().onChange](const QueueChange& c) {
     bind(c);
     // Once the second entry shows a rate, the user clicks "Abbrechen".
-    if (!clicked && form->Queue().Count() == 3 && form->Queue().At(1).status.find("KB/Sek.") != std::string::npos) {
+    if (!clicked && form->Queue().Count() == 3 &&
+        form->Queue().At(1).status.find("KB/Sek.") != std::string::npos) {
       clicked = true;
       PostMessageA(form->SpeedButton4.hwnd(), BM_CLICK, 0, 0);
     }
@@ -189,6 +198,118 @@ TEST_F(DownloadRunTest, CancelDuringTheSecondOfThreeEntries) {
   EXPECT_TRUE(form->SpeedButton3.Enabled());
 }
 
+// Milliseconds until `window` answers a message sent from another thread, as the system and
+// the user's clicks need it to; measured from the moment the watch starts.
+class AnswerWatch {
+ public:
+  void Start(HWND window) {
+    thread_ = std::thread([this, window] {
+      const auto t0 = std::chrono::steady_clock::now();
+      DWORD_PTR result = 0;
+      SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 120000, &result);
+      ms_ = static_cast<int>(
+          std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - t0)
+              .count());
+    });
+  }
+  int Milliseconds() {
+    if (thread_.joinable()) thread_.join();
+    return ms_;
+  }
+  ~AnswerWatch() { Milliseconds(); }
+
+ private:
+  std::thread thread_;
+  std::atomic<int> ms_{-1};
+};
+
+// A second entry whose body is far larger than what arrives before the user gives up: closing
+// its connection must not wait for the rest.
+class LargeBodyCancelTest : public DownloadRunTest {
+ protected:
+  static constexpr std::uint64_t kBody = 1000000000;
+  void RunAndCancelDuringTheSecond(const std::function<void()>& click) {
+    Start({{"1.txt", "0,00 MB", "Wartend", server.Url("/1.txt")},
+           {"2.bin", "0,00 MB", "Wartend", server.Url("/2.bin")},
+           {"3.txt", "0,00 MB", "Wartend", server.Url("/3.txt")}});
+    form->Queue().onChange = [&, bind = form->Queue().onChange](const QueueChange& c) {
+      bind(c);
+      if (!clicked && server.StreamedBytes() > 20000000) {
+        clicked = true;
+        click();
+        watch.Start(form->hwnd());
+      }
+    };
+    form->SpeedButton3Click();
+    ASSERT_TRUE(clicked);
+    EXPECT_LT(watch.Milliseconds(), 1000) << "the window did not answer after the click";
+    EXPECT_EQ(Statuses(), (std::vector<std::string>{"Fertig", "Abgebrochen", "Wartend"}));
+    EXPECT_EQ(RunLog().back(), "Downloads abgebrochen durch Benutzer.");
+    EXPECT_FALSE(dir.Exists("dl\\2.bin"));
+    EXPECT_FALSE(dir.Exists("dl\\3.txt"));
+    EXPECT_TRUE(form->SpeedButton3.Enabled());
+    EXPECT_LT(server.StreamedBytes(), kBody / 4) << "the rest of the body was read";
+  }
+  test::ScriptedHttpServer server{
+      {Serve(Ok("eins")),
+       ConnectionScript().Receive().Stream(
+           "HTTP/1.1 200 OK\r\nContent-Length: " + std::to_string(kBody) + "\r\nConnection: close\r\n\r\n",
+           kBody),
+       Serve(Ok("drei"))}};
+  bool clicked = false;
+  AnswerWatch watch;
+};
+
+TEST_F(LargeBodyCancelTest, CancelInTheMainWindowAnswersAtOnce) {
+  RunAndCancelDuringTheSecond([&] { PostMessageA(form->SpeedButton4.hwnd(), BM_CLICK, 0, 0); });
+}
+
+TEST_F(LargeBodyCancelTest, CancelInTheExtraWindowAnswersAtOnce) {
+  RunAndCancelDuringTheSecond([&] { PostMessageA(extra->SpeedButton1.hwnd(), BM_CLICK, 0, 0); });
+}
+
+TEST_F(DownloadRunTest, StallInTheMiddleOfALargeBodyEndsWithoutReadingTheRest) {
+  constexpr std::uint64_t kBody = 1000000000;
+  const std::string head = "HTTP/1.1 200 OK\r\nContent-Length: " + std::to_string(kBody) + "\r\n\r\n";
+  test::ScriptedHttpServer server(
+      {ConnectionScript().Receive().Send(head + std::string(1 << 20, 'x')).Pause(3000).Stream("", kBody)});
+  Start({{"s.bin", "0,00 MB", "Wartend", server.Url("/s.bin")}});
+  form->Transfer1.StallTimeoutMs = 1000;
+  const auto t0 = std::chrono::steady_clock::now();
+  form->SpeedButton3Click();
+  const auto ms =
+      std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - t0);
+  EXPECT_LT(ms.count(), 2800) << "the run waited for the stalled body";
+  EXPECT_EQ(Statuses(), (std::vector<std::string>{"Fehler"}));
+  EXPECT_LT(server.StreamedBytes(), kBody / 4);
+}
+
+TEST_F(DownloadRunTest, NamesFromTheQueueFileNeverLeadOutOfTheDownloadFolder) {
+  test::ScriptedHttpServer server(
+      {Serve(Ok("1")), Serve(Ok("2")), Serve(Ok("3")), Serve(Ok("4")), Serve(Ok("5"))});
+  dir.Write("outside.bin", "unberührt");
+  Start({{"..\\evil.bin", "0,00 MB", "Wartend", server.Url("/d/evil.bin")},
+         {"sub\\x.bin", "0,00 MB", "Wartend", server.Url("/x.bin")},
+         {"C:outside.bin", "0,00 MB", "Wartend", server.Url("/c.bin")},
+         {"NUL", "0,00 MB", "Wartend", server.Url("/NUL")},
+         {"con.txt", "0,00 MB", "Wartend", server.Url("/con.txt")},
+         {"a/b.bin", "0,00 MB", "Wartend", server.Url("/b.bin")}});
+  form->SpeedButton3Click();
+  EXPECT_EQ(Statuses(),
+            (std::vector<std::string>{"Fertig", "Fertig", "Fertig", "Fehler", "Fehler", "Fertig"}));
+  EXPECT_EQ(dir.Read("dl\\evil.bin"), "1");
+  EXPECT_EQ(dir.Read("dl\\x.bin"), "2");
+  EXPECT_EQ(dir.Read("dl\\c.bin"), "3");
+  EXPECT_EQ(dir.Read("dl\\b.bin"), "4");
+  EXPECT_EQ(dir.Read("outside.bin"), "unberührt");
+  EXPECT_FALSE(dir.Exists("evil.bin"));
+  EXPECT_FALSE(dir.Exists("dl\\sub"));
+  EXPECT_EQ(server.Requests().size(), 4u);  // the device names were never fetched
+  std::vector<std::string> log = RunLog();
+  EXPECT_NE(std::find(log.begin(), log.end(), "Fehler beim Download von \"NUL\": ungültiger Dateiname."),
+            log.end());
+}
+
 TEST_F(DownloadRunTest, RemovingRowsDuringARunNeverWritesIntoAnotherRow) {
   const std::string slow(200000, 's');
   test::ScriptedHttpServer server({ConnectionScript().Receive().SendInPieces(Ok(slow), 4096, 10).Close(),
@@ -200,8 +321,8 @@ TEST_F(DownloadRunTest, RemovingRowsDuringARunNeverWritesIntoAnotherRow) {
   // While the first entry transfers, the user removes it and the third one (a click runs
   // nested inside the transfer, as this progress report does).
   bool removed = false;
-  form->Transfer1.OnCopyProgress = [&, progress = form->Transfer1.OnCopyProgress](TTransferEngine& e, int f, int s,
-                                                                                  int t) {
+  form->Transfer1.OnCopyProgress = [&, progress = form->Transfer1.OnCopyProgress](TTransferEngine& e, int f,
+                                                                                  int s, int t) {
     progress(e, f, s, t);
     if (!removed && form->Queue().Count() == 4 && s > 0) {
       removed = true;

@@ -48,8 +48,8 @@ constexpr int kSliceMs = 50;
 char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
 bool SameName(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
-                                             [](char x, char y) { return Lower(x) == Lower(y); });
+  return a.size() == b.size() &&
+         std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return Lower(x) == Lower(y); });
 }
 
 std::string_view Trim(std::string_view s) {
@@ -94,7 +94,9 @@ size_t HeadEnd(const std::string& bytes) {
 
 size_t DeclaredBodyLength(const RecordedRequest& request) {
   std::string value = request.Header("Content-Length");
-  if (value.empty() || value.size() > 9 || !std::all_of(value.begin(), value.end(), [](char c) { return c >= '0' && c <= '9'; })) return 0;
+  if (value.empty() || value.size() > 9 ||
+      !std::all_of(value.begin(), value.end(), [](char c) { return c >= '0' && c <= '9'; }))
+    return 0;
   return std::stoul(value);
 }
 
@@ -112,6 +114,12 @@ ConnectionScript& ConnectionScript::Send(std::string bytes) {
 }
 ConnectionScript& ConnectionScript::SendInPieces(std::string bytes, size_t pieceSize, int pauseMs) {
   steps_.push_back({Step::Kind::kSend, std::move(bytes), std::max<size_t>(pieceSize, 1), pauseMs});
+  return *this;
+}
+ConnectionScript& ConnectionScript::Stream(std::string head, std::uint64_t bodyBytes) {
+  Step step{Step::Kind::kStream, std::move(head)};
+  step.count = bodyBytes;
+  steps_.push_back(std::move(step));
   return *this;
 }
 ConnectionScript& ConnectionScript::Pause(int ms) {
@@ -177,6 +185,7 @@ struct ScriptedServerState {
   std::vector<RecordedRequest> requests;
   int accepted = 0;
   int finished = 0;
+  std::atomic<std::uint64_t> streamed{0};
   std::vector<std::thread> connections;
   RawSocket listener = kNoSocket;
 
@@ -234,6 +243,8 @@ class ScriptRunner {
         while (ReceiveRequest() && SendAll(step.bytes)) {
         }
         return false;
+      case Kind::kStream:
+        return SendAll(step.bytes) && StreamFiller(step.count);
     }
     return false;
   }
@@ -272,6 +283,25 @@ class ScriptRunner {
       bytes.remove_prefix(static_cast<size_t>(n));
     }
     return true;
+  }
+
+  bool StreamFiller(std::uint64_t count) {
+    // A peer that stops taking bytes must not hold this thread: sends give up after the bound.
+#ifdef _WIN32
+    DWORD limit = kStepLimitMs;
+#else
+    timeval limit{kStepLimitMs / 1000, 0};
+#endif
+    setsockopt(socket_, SOL_SOCKET, SO_SNDTIMEO, reinterpret_cast<const char*>(&limit), sizeof limit);
+    const std::string filler(65536, 'x');
+    while (count > 0 && !shared_.stop) {
+      const size_t piece = static_cast<size_t>(std::min<std::uint64_t>(count, filler.size()));
+      int n = send(socket_, filler.data(), static_cast<int>(piece), kSendFlags);
+      if (n <= 0) return false;
+      count -= static_cast<std::uint64_t>(n);
+      shared_.streamed += static_cast<std::uint64_t>(n);
+    }
+    return count == 0;
   }
 
   bool SendInPieces(const ConnectionScript::Step& step) {
@@ -388,6 +418,8 @@ int ScriptedHttpServer::ConnectionsAccepted() const {
   std::lock_guard lock(shared_->mutex);
   return shared_->accepted;
 }
+
+std::uint64_t ScriptedHttpServer::StreamedBytes() const { return shared_->streamed; }
 
 int ScriptedHttpServer::ConnectionsFinished() const {
   std::lock_guard lock(shared_->mutex);

@@ -43,6 +43,10 @@ class ConnectionScript {
   ConnectionScript& Send(std::string bytes);
   // Sends the bytes in pieces of pieceSize with a pause between them.
   ConnectionScript& SendInPieces(std::string bytes, size_t pieceSize, int pauseMs);
+  // Sends `head`, then `bodyBytes` filler bytes as fast as the peer takes them: for bodies too
+  // large to hold. Ends when all are sent, when the peer closes, or when it takes nothing for
+  // kStepLimitMs.
+  ConnectionScript& Stream(std::string head, std::uint64_t bodyBytes);
   // Stays silent for the given time (ended early only when the server stops).
   ConnectionScript& Pause(int ms);
   // Closes the connection in an orderly way (shutdown, then close); later steps are skipped.
@@ -57,11 +61,12 @@ class ConnectionScript {
   ConnectionScript& AnswerEach(std::string response);
 
   struct Step {
-    enum class Kind { kReceive, kSend, kPause, kClose, kReset, kHoldOpen, kAnswerEach };
+    enum class Kind { kReceive, kSend, kPause, kClose, kReset, kHoldOpen, kAnswerEach, kStream };
     Kind kind;
     std::string bytes;
     size_t pieceSize = 0;
     int ms = 0;
+    std::uint64_t count = 0;
   };
   const std::vector<Step>& steps() const { return steps_; }
 
@@ -96,6 +101,8 @@ class ScriptedHttpServer {
   int ConnectionsAccepted() const;
   // Connections whose script has ended and whose socket the server has closed.
   int ConnectionsFinished() const;
+  // Body bytes the Stream steps have handed to the peer so far.
+  std::uint64_t StreamedBytes() const;
   // Each waits at most timeoutMs and tells whether the count was reached.
   bool WaitForRequests(size_t count, int timeoutMs) const;
   bool WaitForConnectionsFinished(int count, int timeoutMs) const;
