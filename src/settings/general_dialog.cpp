@@ -16,7 +16,10 @@ TForm8::TForm8(MainWindowHost& main) : Form(SettingsDialogParams("TForm8", kCapt
   SpeedButton2.OnClick = [this] { SpeedButton2Click(); };
   SpeedButton3.OnClick = [this] { SpeedButton3Click(); };
   SpeedButton4.OnClick = [this] { SpeedButton4Click(); };
-  OnShow = [this] { CenterOver(main_.MainForm()); };
+  OnShow = [this] {
+    CenterOver(main_.MainForm());
+    SetFocus(CheckBox1.hwnd());
+  };
 
   OpenDialog1.Filter = "WAV-Dateien [*.wav]|*.wav";
   OpenDialog1.NoPlacesBar = true;

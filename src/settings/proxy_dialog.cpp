@@ -16,7 +16,10 @@ TForm7::TForm7(MainWindowHost& main) : Form(SettingsDialogParams("TForm7", kCapt
   CreateControls();
   SpeedButton1.OnClick = [this] { SpeedButton1Click(); };
   SpeedButton2.OnClick = [this] { SpeedButton2Click(); };
-  OnShow = [this] { CenterOver(main_.MainForm()); };
+  OnShow = [this] {
+    CenterOver(main_.MainForm());
+    SetFocus(Edit1.hwnd());
+  };
   FormCreate();
 }
 
