@@ -11,3 +11,8 @@
 #define IDI_GLYPH_REMOVE 11
 #define IDI_GLYPH_DOWNLOAD 12
 #define IDI_GLYPH_CANCEL 13
+// The settings dialogs: their 32 x 32 pictures and button glyphs.
+#define IDI_SETTINGS_PROXY 40
+#define IDI_SETTINGS_GENERAL 41
+#define IDI_GLYPH_SAVE 42
+#define IDI_GLYPH_FOLDER 43

@@ -175,8 +175,7 @@ void TForm1::ApplyProxyToHttpClient() {
   TProxySettings& proxy = HttpClient1.ProxyParams();
   proxy.SetProxyServer(proxy_.server);
   // An empty or unreadable port gives 0.
-  std::optional<long long> port = ParseSettingNumber(proxy_.port);
-  proxy.SetProxyPort(port && *port > 0 && *port < 65536 ? static_cast<int>(*port) : 0);
+  proxy.SetProxyPort(ProxyPortNumber(proxy_.port).value_or(0));
   proxy.ProxyUsername = proxy_.username;
   proxy.ProxyPassword = proxy_.password;
 }

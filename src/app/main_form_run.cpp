@@ -68,7 +68,7 @@ void TForm1::ConfigureTransfer() {
 }
 
 void TForm1::ApplyProxyToTransfer() {
-  Transfer1.Proxy = proxy_.server;
+  Transfer1.Proxy = EngineProxyAddress(proxy_);
   Transfer1.ProxyUserID = proxy_.username;
   Transfer1.ProxyPassword = proxy_.password;
 }

@@ -12,6 +12,8 @@
 #include "queue/add_dialog.h"
 #include "queue/import_dialog.h"
 #include "queue/save_dialog.h"
+#include "settings/general_dialog.h"
+#include "settings/proxy_dialog.h"
 #include "settings/settings.h"
 #include "toolkit/application.h"
 #include "update/about_box.h"
@@ -31,6 +33,8 @@ struct ProgramWindows {
   std::unique_ptr<TForm4> form4;
   std::unique_ptr<TForm5> form5;
   std::unique_ptr<TForm6> form6;
+  std::unique_ptr<TForm7> form7;
+  std::unique_ptr<TForm8> form8;
   std::unique_ptr<TForm9> form9;
 };
 
@@ -42,6 +46,8 @@ ProgramWindows CreateWindows(const ProgramOptions& options) {
   w.form4 = std::make_unique<TForm4>(*w.form1);
   w.form5 = std::make_unique<TForm5>(*w.form1);
   w.form6 = std::make_unique<TForm6>(*w.form1);
+  w.form7 = std::make_unique<TForm7>(*w.form1);
+  w.form8 = std::make_unique<TForm8>(*w.form1);
   w.form9 = std::make_unique<TForm9>();
   w.form1->SetExtraWindow(w.form9.get());
   TForm3* add = w.form3.get();
@@ -51,8 +57,12 @@ ProgramWindows CreateWindows(const ProgramOptions& options) {
   TForm6* about = w.form6.get();
   w.form1->showUpdateCheck = [update] { update->ShowModal(); };
   w.form1->showAbout = [about] { about->ShowModal(); };
+  TForm7* proxy = w.form7.get();
+  TForm8* general = w.form8.get();
   w.form1->showAddDialog = [add] { add->ShowModal(); };
   w.form1->showSaveDialog = [save] { save->ShowModal(); };
+  w.form1->showProxySettings = [proxy] { proxy->ShowModal(); };
+  w.form1->showGeneralSettings = [general] { general->ShowModal(); };
   w.form1->showImportDialog = [import](const std::string& linkFile) {
     import->FileName = linkFile;
     import->ShowModal();

@@ -77,13 +77,33 @@ ProxySettings ReadProxySettings(const IniDocument& doc) {
   return s;
 }
 
+std::optional<int> ProxyPortNumber(std::string_view text) {
+  if (text.empty()) return 0;
+  std::optional<long long> number = ParseSettingNumber(text);
+  if (!number || *number > INT_MAX || *number < INT_MIN) return std::nullopt;
+  return static_cast<int>(*number);
+}
+
+std::string EngineProxyAddress(const ProxySettings& s) {
+  std::optional<int> port = ProxyPortNumber(s.port);
+  if (s.server.empty() || !port || *port <= 0) return s.server;
+  // A port already in the server text wins; the colons of a bracketed IPv6 address are none.
+  std::string_view afterAddress = s.server;
+  if (size_t bracket = afterAddress.rfind(']'); bracket != std::string_view::npos)
+    afterAddress.remove_prefix(bracket + 1);
+  if (afterAddress.find(':') != std::string_view::npos) return s.server;
+  return s.server + ":" + std::to_string(*port);
+}
+
 IniDocument SettingsFile::Load() const {
   return IniDocument::Parse(ReadFileBytes(path_).value_or(std::string()));
 }
 
-void SettingsFile::WriteString(std::string_view section, std::string_view key, std::string_view value) const {
-  IniDocument doc = Load();
-  doc.Set(section, key, value);
+void SettingsFile::Update(const std::function<void(IniDocument&)>& change) const {
+  std::optional<std::string> bytes = ReadFileBytes(path_);
+  if (!bytes && FileExists(path_)) throw EIniFileException(path_);
+  IniDocument doc = IniDocument::Parse(bytes.value_or(std::string()));
+  change(doc);
   try {
     WriteFileReplacing(path_, doc.Serialize());
   } catch (const FileWriteError&) {
@@ -91,25 +111,31 @@ void SettingsFile::WriteString(std::string_view section, std::string_view key, s
   }
 }
 
-void SettingsFile::WriteYesNo(std::string_view section, std::string_view key, bool value) const {
-  WriteString(section, key, value ? "1" : "0");
+namespace {
+void SetYesNo(IniDocument& doc, std::string_view key, bool value) {
+  doc.Set(kGeneralSection, key, value ? "1" : "0");
 }
+}  // namespace
 
 void WriteGeneralSettings(const SettingsFile& file, const GeneralSettings& s) {
-  file.WriteYesNo(kGeneralSection, "playwav", s.playwav);
-  file.WriteYesNo(kGeneralSection, "status", s.status);
-  file.WriteYesNo(kGeneralSection, "autostart", s.autostart);
-  file.WriteYesNo(kGeneralSection, "systemtray", s.systemtray);
-  file.WriteYesNo(kGeneralSection, "splashscreen", s.splashscreen);
-  file.WriteString(kGeneralSection, "downloadfolder", s.downloadfolder);
-  file.WriteString(kGeneralSection, "wavfile", s.wavfile);
+  file.Update([&s](IniDocument& doc) {
+    SetYesNo(doc, "playwav", s.playwav);
+    SetYesNo(doc, "status", s.status);
+    SetYesNo(doc, "autostart", s.autostart);
+    SetYesNo(doc, "systemtray", s.systemtray);
+    SetYesNo(doc, "splashscreen", s.splashscreen);
+    doc.Set(kGeneralSection, "downloadfolder", s.downloadfolder);
+    doc.Set(kGeneralSection, "wavfile", s.wavfile);
+  });
 }
 
 void WriteProxySettings(const SettingsFile& file, const ProxySettings& s) {
-  file.WriteString(kProxySection, "server", s.server);
-  file.WriteString(kProxySection, "port", s.port);
-  file.WriteString(kProxySection, "username", s.username);
-  file.WriteString(kProxySection, "password", s.password);
+  file.Update([&s](IniDocument& doc) {
+    doc.Set(kProxySection, "server", s.server);
+    doc.Set(kProxySection, "port", s.port);
+    doc.Set(kProxySection, "username", s.username);
+    doc.Set(kProxySection, "password", s.password);
+  });
 }
 
 }  // namespace holvex

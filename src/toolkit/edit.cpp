@@ -9,4 +9,9 @@ void Edit::Create(HWND parent, const Rect& r, const std::string& text, bool pass
 
 void Edit::SelectAll() { SendMessageA(hwnd(), EM_SETSEL, 0, -1); }
 
+void Edit::SetPasswordChar(char c) {
+  SendMessageA(hwnd(), EM_SETPASSWORDCHAR, static_cast<unsigned char>(c), 0);
+  InvalidateRect(hwnd(), nullptr, TRUE);
+}
+
 }  // namespace holvex

@@ -22,7 +22,7 @@ bool OpenDialog::Execute(HWND owner) {
   ofn.nFilterIndex = 1;
   ofn.lpstrFile = file.data();
   ofn.nMaxFile = static_cast<DWORD>(file.size());
-  ofn.lpstrTitle = Title.c_str();
+  ofn.lpstrTitle = Title.empty() ? nullptr : Title.c_str();  // none: the system's own title
   ofn.Flags = OFN_HIDEREADONLY | OFN_ENABLESIZING | OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST;
   ofn.FlagsEx = NoPlacesBar ? OFN_EX_NOPLACESBAR : 0;
   bool chosen = GetOpenFileNameA(&ofn) != 0;

@@ -9,7 +9,7 @@ namespace holvex {
 
 class OpenDialog {
  public:
-  std::string Title;
+  std::string Title;   // empty: the system's own title
   std::string Filter;  // "Name|*.ext|Name|*.*"
   std::string FileName;
   bool NoPlacesBar = false;

@@ -28,7 +28,7 @@ bool SpeedButton::DrawItem(const DRAWITEMSTRUCT& item) {
   HGDIOBJ oldFont = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(hwnd(), WM_GETFONT, 0, 0)));
   SIZE textSize{};
   GetTextExtentPoint32A(dc, caption.c_str(), static_cast<int>(caption.size()), &textSize);
-  const int gap = glyph_ ? 4 : 0, glyphWidth = glyph_ ? 16 : 0;
+  const int gap = glyph_ && !caption.empty() ? 4 : 0, glyphWidth = glyph_ ? 16 : 0;
   int left = rc.left + (rc.right - rc.left - glyphWidth - gap - textSize.cx) / 2 + (pressed ? 1 : 0);
   int mid = (rc.top + rc.bottom) / 2 + (pressed ? 1 : 0);
   if (glyph_) {

@@ -112,5 +112,20 @@ TEST_F(ProgramTest, ConfirmedExitSavesTheQueueAndEndsTheProgram) {
   EXPECT_EQ(dir.Read("load.hvq"), SerializeQueue({{"b", "0,00 MB", "Wartend", "http://h/b"}}));
 }
 
+TEST_F(ProgramTest, BadProxyPortInTheSettingsIsLoggedAndStartUpGoesOn) {
+  dir.Write("load.ini", "[allgemein]\r\nsplashscreen=0\r\n[proxy]\r\nserver=proxy.lan\r\nport=80x\r\n");
+  test::ProgramProcess program(Exe());
+  auto box = test::DialogAnswerer::MessageBox("Holvex 2004", IDOK, 3000, program.id());
+  HWND main = program.WaitForWindow("TForm1", 15000, true);
+  ASSERT_NE(main, nullptr);
+  EXPECT_NE(program.WaitForWindow("TForm7", 5000), nullptr);
+  EXPECT_NE(program.WaitForWindow("TForm8", 5000), nullptr);
+  EXPECT_FALSE(box.Result().found) << "a box at start";
+  auto lines = test::WindowTextLines(test::FindDescendant(main, "Edit"));
+  ASSERT_FALSE(lines.empty());
+  EXPECT_EQ(lines.back().substr(8),
+            ": Proxy Einstellungen: '80x' ist kein gültiger Integerwert, Port 0 wird verwendet.");
+}
+
 }  // namespace
 }  // namespace holvex

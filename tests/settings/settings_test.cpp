@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "platform/file_io.h"
 #include "support/temp_dir.h"
 
@@ -53,7 +55,7 @@ TEST(Settings, YesNoRulesAndEmptyTextIsNotMissing) {
   EXPECT_EQ(p.port, "80x");
 }
 
-TEST(SettingsFile, WritesKeyByKeyAndLeavesEveryOtherLineAlone) {
+TEST(SettingsFile, EachSaveWritesItsWholeSectionAndLeavesEveryOtherLineAlone) {
   test::TempDir dir;
   const std::string before = "; mine\n[proxy]\nserver=keep\nfoo=bar\n[allgemein]\nplaywav=ja\nextra=1\n";
   dir.Write("load.ini", before);
@@ -65,21 +67,41 @@ TEST(SettingsFile, WritesKeyByKeyAndLeavesEveryOtherLineAlone) {
   EXPECT_EQ(dir.Read("load.ini"),
             "; mine\n[proxy]\nserver=keep\nfoo=bar\n[allgemein]\nplaywav=1\nextra=1\nstatus=1\r\n"
             "autostart=0\r\nsystemtray=0\r\nsplashscreen=1\r\ndownloadfolder=D:\\dl\r\nwavfile=\r\n");
-  GeneralSettings back = ReadGeneralSettings(file.Load());
-  EXPECT_TRUE(back.playwav);
-  EXPECT_EQ(back.downloadfolder, "D:\\dl");
-  EXPECT_EQ(ReadProxySettings(file.Load()).server, "keep");
+  WriteProxySettings(file, ProxySettings{"proxy.lan", "", "u", "p w"});
+  EXPECT_EQ(dir.Read("load.ini"),
+            "; mine\n[proxy]\nserver=proxy.lan\nfoo=bar\nport=\r\nusername=u\r\npassword=p w\r\n[allgemein]\n"
+            "playwav=1\nextra=1\nstatus=1\r\nautostart=0\r\nsystemtray=0\r\nsplashscreen=1\r\n"
+            "downloadfolder=D:\\dl\r\nwavfile=\r\n");
 }
 
-TEST(SettingsFile, RefusedWriteRaisesTheGermanErrorWithThePath) {
+TEST(SettingsFile, RefusedWriteRaisesTheGermanErrorAndLeavesTheWholeFile) {
   test::TempDir dir;
-  SettingsFile file(PathInDirectory(dir.File("missing"), "load.ini"));
+  const std::string before = "[proxy]\nserver=old\nport=1\n";
+  dir.Write("load.ini", before);
+  std::filesystem::create_directory(dir.File("load.ini.tmp"));  // where the new file would be written
+  SettingsFile file(dir.File("load.ini"));
   try {
-    file.WriteString("proxy", "server", "x");
-    FAIL() << "write into a missing folder succeeded";
+    WriteProxySettings(file, ProxySettings{"new", "2", "u", "p"});
+    FAIL() << "the write went through";
   } catch (const EIniFileException& e) {
     EXPECT_EQ(std::string(e.what()), "In " + file.path() + " kann nicht geschrieben werden");
   }
+  EXPECT_EQ(dir.Read("load.ini"), before);
+  EXPECT_THROW(WriteProxySettings(SettingsFile(PathInDirectory(dir.File("missing"), "load.ini")), {}),
+               EIniFileException);
+}
+
+TEST(ProxyAddress, PortNumberAndTheEnginesServerPort) {
+  EXPECT_EQ(ProxyPortNumber(""), 0);
+  EXPECT_EQ(ProxyPortNumber("8080"), 8080);
+  EXPECT_EQ(ProxyPortNumber("80x"), std::nullopt);
+  EXPECT_EQ(ProxyPortNumber("0xFFFFFFFF"), std::nullopt);
+  EXPECT_EQ(EngineProxyAddress({"proxy", "8080", "", ""}), "proxy:8080");
+  EXPECT_EQ(EngineProxyAddress({"proxy:3128", "8080", "", ""}), "proxy:3128");  // the server's own port wins
+  EXPECT_EQ(EngineProxyAddress({"[::1]", "8080", "", ""}), "[::1]:8080");
+  EXPECT_EQ(EngineProxyAddress({"proxy", "", "", ""}), "proxy");
+  EXPECT_EQ(EngineProxyAddress({"proxy", "80x", "", ""}), "proxy");
+  EXPECT_EQ(EngineProxyAddress({"", "8080", "", ""}), "");  // no server: no proxy at all
 }
 
 TEST(SettingsFile, UnreadableOrDamagedFileGivesDefaults) {

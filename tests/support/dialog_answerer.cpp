@@ -1,5 +1,7 @@
 #include "support/dialog_answerer.h"
 
+#include <commctrl.h>
+
 #include <memory>
 
 namespace holvex::test {
@@ -57,6 +59,48 @@ HWND ChildWithText(HWND parent, const char* className, const std::string& text) 
   return nullptr;
 }
 
+struct DescendantSearch {
+  const char* className;
+  const std::string* text;
+  HWND found = nullptr;
+};
+
+BOOL CALLBACK MatchDescendant(HWND w, LPARAM param) {
+  auto* search = reinterpret_cast<DescendantSearch*>(param);
+  char cls[64] = {}, buf[512] = {};
+  GetClassNameA(w, cls, sizeof cls);
+  if (lstrcmpiA(cls, search->className) != 0) return TRUE;
+  if (search->text) {
+    GetWindowTextA(w, buf, sizeof buf);
+    if (*search->text != buf) return TRUE;
+  }
+  search->found = w;
+  return FALSE;
+}
+
+// Any depth below `parent`; with `text`, only a window showing exactly that text.
+HWND FindDescendantWith(HWND parent, const char* className, const std::string* text) {
+  DescendantSearch search{className, text};
+  EnumChildWindows(parent, MatchDescendant, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+// A visible dialog of this process that shows `text` in one of its static texts.
+HWND WaitForDialogShowing(const std::string& text, int timeoutMs) {
+  DWORD end = GetTickCount() + static_cast<DWORD>(timeoutMs);
+  for (;;) {
+    for (HWND w = FindWindowExA(nullptr, nullptr, kDialogClass, nullptr); w;
+         w = FindWindowExA(nullptr, w, kDialogClass, nullptr)) {
+      DWORD owner = 0;
+      GetWindowThreadProcessId(w, &owner);
+      if (owner == GetCurrentProcessId() && IsWindowVisible(w) && FindDescendantWith(w, "Static", &text))
+        return w;
+    }
+    if (static_cast<int>(end - GetTickCount()) <= 0) return nullptr;
+    Sleep(20);
+  }
+}
+
 }  // namespace
 
 DialogAnswerer DialogAnswerer::Answer(std::string className, std::string caption, int timeoutMs, DWORD pid,
@@ -102,6 +146,28 @@ DialogAnswerer DialogAnswerer::OpenFile(const std::string& title, const std::str
     SendMessageA(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
     PostMessageA(dlg, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dlg, IDOK)));
   });
+}
+
+DialogAnswerer DialogAnswerer::FolderPicker(const std::string& title, bool chooseRoot,
+                                            std::function<void(HWND)> look, int timeoutMs) {
+  DialogAnswerer a;
+  a.thread_ = std::thread([seen = a.seen_, title, chooseRoot, look, timeoutMs] {
+    HWND picker = WaitForDialogShowing(title, timeoutMs);
+    if (!picker) return;
+    seen->found = true;
+    seen->rect = SettledRect(picker);
+    if (look) look(picker);
+    if (!chooseRoot) {
+      PostMessageA(picker, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+      return;
+    }
+    HWND tree = FindDescendantWith(picker, WC_TREEVIEWA, nullptr);
+    auto root = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0));
+    SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(root));
+    PostMessageA(picker, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(picker, IDOK)));
+  });
+  return a;
 }
 
 DialogAnswerer::~DialogAnswerer() {

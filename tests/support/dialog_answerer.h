@@ -31,6 +31,10 @@ class DialogAnswerer {
   // (or Cancel when `path` is empty).
   static DialogAnswerer OpenFile(const std::string& title, const std::string& path, int timeoutMs = 10000,
                                  DWORD pid = 0);
+  // The shell's folder picker, found by the title text above its tree: `look` sees it first,
+  // then Cancel is pressed, or, with `chooseRoot`, the tree's root is selected and OK pressed.
+  static DialogAnswerer FolderPicker(const std::string& title, bool chooseRoot,
+                                     std::function<void(HWND)> look = nullptr, int timeoutMs = 10000);
   DialogAnswerer(DialogAnswerer&&) = default;
   ~DialogAnswerer();
 

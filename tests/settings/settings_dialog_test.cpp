@@ -1,0 +1,235 @@
+// The proxy and the general dialog with the real main window, real files and a loopback proxy,
+// driven as a user drives them.
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "app/download_window.h"
+#include "app/main_form.h"
+#include "queue/queue_file.h"
+#include "settings/general_dialog.h"
+#include "settings/proxy_dialog.h"
+#include "support/dialog_answerer.h"
+#include "support/gui.h"
+#include "support/scripted_http_server.h"
+#include "support/temp_dir.h"
+
+namespace holvex {
+namespace {
+
+constexpr const char* kFolderTitle = "Bitte wählen Sie ein Download Verzeichnis aus.";
+
+class SettingsDialogTest : public ::testing::Test {
+ protected:
+  // A settings file with the user's own lines around the program's keys.
+  std::string Ini(const std::string& generalKeys, const std::string& proxyKeys) const {
+    return "; meine Notiz\r\n[allgemein]\r\n" + generalKeys + "farbe=blau\r\n[proxy]\r\n" + proxyKeys +
+           "[fremd]\r\nx=1\r\n";
+  }
+  void Start(const std::string& ini, const std::vector<QueueEntry>& queue = {}) {
+    test::TestApplication();
+    dir.Write("load.ini", ini);
+    if (!queue.empty()) dir.Write("load.hvq", SerializeQueue(queue));
+    form = std::make_unique<TForm1>(MainFormOptions{dir.path(), test::UniqueName("holvex-settings")});
+    proxy = std::make_unique<TForm7>(*form);
+    general = std::make_unique<TForm8>(*form);
+    extra = std::make_unique<TForm9>();
+    form->SetExtraWindow(extra.get());
+    form->showProxySettings = [this] { proxy->ShowModal(); };
+    form->showGeneralSettings = [this] { general->ShowModal(); };
+    form->StartupComplete();
+  }
+  void TearDown() override {
+    extra.reset();
+    general.reset();
+    proxy.reset();
+    form.reset();
+  }
+  // "Speichern" with the dialog on screen; the box that follows is answered with OK.
+  test::SeenDialog Save(Form& dialog, SpeedButton& button, const std::string& boxCaption) {
+    dialog.Show();
+    auto box = test::DialogAnswerer::MessageBox(boxCaption, IDOK);
+    button.Click();
+    test::SeenDialog seen = box.Result();
+    test::PumpFor(50);
+    return seen;
+  }
+  std::string LastLog() {
+    auto lines = form->Memo1.Lines();
+    return lines.empty() ? "" : lines.back().substr(10);
+  }
+  void ExpectCentredOverMain(const RECT& box) {
+    RECT main;
+    GetWindowRect(form->hwnd(), &main);
+    EXPECT_NEAR((box.left + box.right) / 2, (main.left + main.right) / 2, 2);
+    EXPECT_NEAR((box.top + box.bottom) / 2, (main.top + main.bottom) / 2, 2);
+  }
+  test::TempDir dir;
+  std::unique_ptr<TForm1> form;
+  std::unique_ptr<TForm7> proxy;
+  std::unique_ptr<TForm8> general;
+  std::unique_ptr<TForm9> extra;
+};
+
+TEST_F(SettingsDialogTest, ProxyPortIsCheckedBeforeAnythingChangesThenAllIsWrittenAndApplied) {
+  Start(Ini("", "server=alt.proxy\r\nport=3128\r\nusername=u\r\npassword=p\r\n"));
+  EXPECT_EQ(proxy->Edit2.Text(), "3128");
+  EXPECT_EQ(form->HttpClient1.ProxyParams().ProxyPort(), 3128);
+  EXPECT_EQ(form->Transfer1.Proxy, "alt.proxy:3128");  // the engine would go to port 80 without it
+  const std::string before = dir.Read("load.ini");
+
+  proxy->Edit1.SetText("neu.proxy");
+  proxy->Edit2.SetText("80x");
+  proxy->Edit3.SetText("holger");
+  proxy->Edit4.SetText("geheim");
+  test::SeenDialog seen = Save(*proxy, proxy->SpeedButton2, "Holvex 2004");
+  ASSERT_TRUE(seen.found);
+  EXPECT_EQ(seen.text, "'80x' ist kein gültiger Integerwert");
+  EXPECT_EQ(dir.Read("load.ini"), before);
+  EXPECT_EQ(form->HttpClient1.ProxyParams().ProxyServer(), "alt.proxy");
+  EXPECT_EQ(form->Transfer1.Proxy, "alt.proxy:3128");
+  EXPECT_EQ(form->Transfer1.ProxyUserID, "u");
+  EXPECT_TRUE(proxy->Visible());
+
+  proxy->Edit2.SetText("");
+  seen = Save(*proxy, proxy->SpeedButton2, "Bestätigung");
+  ASSERT_TRUE(seen.found);
+  EXPECT_EQ(seen.text, "Ihre Einstellungen wurden gespeichert !");
+  ExpectCentredOverMain(seen.rect);
+  EXPECT_EQ(dir.Read("load.ini"),
+            Ini("", "server=neu.proxy\r\nport=\r\nusername=holger\r\npassword=geheim\r\n"));
+  const TProxySettings& client = form->HttpClient1.ProxyParams();
+  EXPECT_EQ(client.ProxyServer(), "neu.proxy");
+  EXPECT_EQ(client.ProxyPort(), 0);
+  EXPECT_EQ(client.ProxyUsername, "holger");
+  EXPECT_EQ(client.ProxyPassword, "geheim");
+  EXPECT_EQ(form->Transfer1.Proxy, "neu.proxy");
+  EXPECT_EQ(form->Transfer1.ProxyUserID, "holger");
+  EXPECT_EQ(form->Transfer1.ProxyPassword, "geheim");
+  EXPECT_EQ(LastLog(), "Speicherung erfolgreich. \"Proxy Einstellungen\"");
+  EXPECT_FALSE(proxy->Visible());
+}
+
+TEST_F(SettingsDialogTest, RefusedWriteChangesNeitherFileNorProgramAndEveryBoxUntickedWritesZeros) {
+  Start(
+      Ini("playwav=1\r\nstatus=1\r\nautostart=0x10\r\nsystemtray=1\r\nsplashscreen=ja\r\ndownloadfolder=D:"
+          "\\alt\r\n",
+          "server=alt.proxy\r\n"));
+  CreateDirectoryA(dir.File("load.ini.tmp").c_str(), nullptr);  // the platform refuses the write
+  const std::string before = dir.Read("load.ini");
+  const std::string refused = "In " + dir.File("load.ini") + " kann nicht geschrieben werden";
+  for (CheckBox* box : {&general->CheckBox1, &general->CheckBox2, &general->CheckBox3, &general->CheckBox4,
+                        &general->CheckBox5})
+    box->SetChecked(false);
+  general->Edit1.SetText("E:\\neu");
+  EXPECT_EQ(Save(*general, general->SpeedButton2, "Holvex 2004").text, refused);
+  proxy->Edit1.SetText("neu.proxy");
+  EXPECT_EQ(Save(*proxy, proxy->SpeedButton2, "Holvex 2004").text, refused);
+  EXPECT_EQ(dir.Read("load.ini"), before);
+  EXPECT_TRUE(form->Settings().playwav);
+  EXPECT_EQ(form->Settings().downloadfolder, "D:\\alt");
+  EXPECT_EQ(form->Transfer1.Proxy, "alt.proxy");
+  EXPECT_EQ(form->HttpClient1.ProxyParams().ProxyServer(), "alt.proxy");
+  EXPECT_TRUE(general->Visible());
+  EXPECT_TRUE(proxy->Visible());
+
+  RemoveDirectoryA(dir.File("load.ini.tmp").c_str());
+  EXPECT_EQ(Save(*general, general->SpeedButton2, "Bestätigung").text,
+            "Ihre Einstellungen wurden gespeichert !");
+  EXPECT_EQ(
+      dir.Read("load.ini"),
+      "; meine Notiz\r\n[allgemein]\r\nplaywav=0\r\nstatus=0\r\nautostart=0\r\nsystemtray=0\r\n"
+      "splashscreen=0\r\ndownloadfolder=E:\\neu\r\nfarbe=blau\r\nwavfile=\r\n[proxy]\r\nserver=alt.proxy\r\n"
+      "[fremd]\r\nx=1\r\n");
+  const GeneralSettings& now = form->Settings();
+  EXPECT_FALSE(now.playwav || now.status || now.autostart || now.systemtray || now.splashscreen);
+  EXPECT_EQ(now.downloadfolder, "E:\\neu");
+  EXPECT_EQ(LastLog(), "Speicherung erfolgreich. \"Allgemeine Einstellungen\"");
+  EXPECT_FALSE(general->Visible());
+}
+
+TEST_F(SettingsDialogTest, ClosingWithoutSavingKeepsTheEditsInTheControlsOnly) {
+  Start(Ini("playwav=1\r\n", "server=alt.proxy\r\n"));
+  const std::string before = dir.Read("load.ini");
+  bool shown = false;
+  general->OnShow = [this, &shown, centre = general->OnShow] {
+    centre();
+    shown = true;
+  };
+  general->CheckBox1.Click();
+  general->Edit1.SetText("X:\\anders");
+  form->Allgemeines1.Click();  // the menu opens the dialog modally; then "Schliessen"
+  PostMessageA(general->hwnd(), WM_COMMAND, MAKEWPARAM(0, BN_CLICKED),
+               reinterpret_cast<LPARAM>(general->SpeedButton4.hwnd()));
+  test::PumpFor(100);
+  EXPECT_TRUE(shown);
+  EXPECT_FALSE(general->Visible());
+  EXPECT_FALSE(general->CheckBox1.Checked());
+  EXPECT_EQ(general->Edit1.Text(), "X:\\anders");
+
+  proxy->Edit1.SetText("neu.proxy");
+  form->ProxyServer1.Click();
+  PostMessageA(proxy->hwnd(), WM_CLOSE, 0, 0);  // the close box
+  test::PumpFor(100);
+  EXPECT_FALSE(proxy->Visible());
+  EXPECT_EQ(proxy->Edit1.Text(), "neu.proxy");
+
+  EXPECT_EQ(dir.Read("load.ini"), before);
+  EXPECT_TRUE(form->Settings().playwav);
+  EXPECT_EQ(form->Transfer1.Proxy, "alt.proxy");
+}
+
+TEST_F(SettingsDialogTest, FolderPickerCancelKeepsTheFieldAndItsRootCanBeChosen) {
+  Start(Ini("downloadfolder=D:\\alt\r\n", ""));
+  general->Show();
+  bool othersLocked = false;
+  auto cancel = test::DialogAnswerer::FolderPicker(kFolderTitle, false, [&](HWND) {
+    othersLocked = !IsWindowEnabled(form->hwnd()) && !IsWindowEnabled(general->hwnd());
+  });
+  general->SpeedButton1.Click();
+  ASSERT_TRUE(cancel.Result().found);
+  EXPECT_TRUE(othersLocked);
+  EXPECT_EQ(general->Edit1.Text(), "D:\\alt");
+  EXPECT_TRUE(IsWindowEnabled(form->hwnd()));
+
+  auto root = test::DialogAnswerer::FolderPicker(kFolderTitle, true);
+  general->SpeedButton1.Click();
+  ASSERT_TRUE(root.Result().found);
+  EXPECT_EQ(general->Edit1.Text(), "C:\\");
+}
+
+TEST_F(SettingsDialogTest, SavedSettingsTakeEffectAtTheNextRunThroughAProxyOnItsOwnPort) {
+  const std::string body = "ueber den Proxy";
+  test::ScriptedHttpServer server(
+      {test::ConnectionScript()
+           .Receive()
+           .Send("HTTP/1.1 200 OK\r\nContent-Length: " + std::to_string(body.size()) +
+                 "\r\nConnection: close\r\n\r\n" + body)
+           .Close()});
+  const std::string url = "http://origin.example:8080/pub/a.zip";
+  Start(Ini("status=0\r\ndownloadfolder=" + dir.path() + "\r\n", ""), {{"a.zip", "0,00 MB", "Wartend", url}});
+  CreateDirectoryA(dir.File("dl").c_str(), nullptr);
+  general->CheckBox2.SetChecked(true);  // "Downloadstatus in extra Fenster anzeigen"
+  general->Edit1.SetText(dir.File("dl"));
+  ASSERT_TRUE(Save(*general, general->SpeedButton2, "Bestätigung").found);
+  proxy->Edit1.SetText("127.0.0.1");
+  proxy->Edit2.SetText(std::to_string(server.port()));
+  ASSERT_TRUE(Save(*proxy, proxy->SpeedButton2, "Bestätigung").found);
+  EXPECT_EQ(form->HttpClient1.ProxyParams().ProxyPort(), server.port());
+
+  bool extraSeen = false;
+  form->Queue().onChange = [&, bind = form->Queue().onChange](const QueueChange& c) {
+    bind(c);
+    extraSeen = extraSeen || (form->DownloadRunning && extra->Visible());
+  };
+  form->Transfer1.StallTimeoutMs = 5000;
+  form->SpeedButton3Click();
+  EXPECT_TRUE(extraSeen);
+  ASSERT_EQ(server.Requests().size(), 1u);
+  EXPECT_EQ(server.Requests()[0].RequestLine(), "GET " + url + " HTTP/1.1");
+  EXPECT_EQ(dir.Read("dl\\a.zip"), body);
+  EXPECT_EQ(form->Queue().At(0).status, "Fertig");
+}
+
+}  // namespace
+}  // namespace holvex
