@@ -18,6 +18,7 @@
 #include "toolkit/speed_button.h"
 #include "toolkit/status_bar.h"
 #include "transfer/transfer_engine.h"
+#include "ui/menu_styler.h"
 
 namespace holvex {
 
@@ -113,6 +114,7 @@ class TForm1 : public Form {
   MenuItem Informationen1, Fehlerbericht1, Homepage1, AufUpdateprfen1;
   Menu PopupMenu1;
   MenuItem Hinzufgen1, Lschen1, Wartend1, Fertig1, Dateiffnen1;
+  TMenuStyler MenuStyler1{*this};  // after the menus: it unhooks them before they go
 
  protected:
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
@@ -120,6 +122,7 @@ class TForm1 : public Form {
  private:
   void CreateControls();
   void CreateMenus();
+  void StyleMainMenu();
   void ConnectHandlers();
   void BindQueueToList();
   void FormCreate();
