@@ -145,6 +145,7 @@ void TForm1::CenterMessageBox() {
 }
 
 LRESULT TForm1::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  if (LRESULT styled = 0; MenuStyler1.HandleMessage(msg, wp, lp, &styled)) return styled;
   switch (msg) {
     case WM_MSGBOX_CENTER:
       CenterMessageBox();

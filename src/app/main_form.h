@@ -21,6 +21,7 @@
 #include "toolkit/speed_button.h"
 #include "toolkit/status_bar.h"
 #include "transfer/transfer_engine.h"
+#include "ui/menu_styler.h"
 
 namespace holvex {
 
@@ -132,6 +133,7 @@ class TForm1 : public Form, public MainWindowHost {
   MenuItem Downloadstarten1, Downloadabbrechen1, Fensterwiderherstellen1;
   // Made once this is the only instance, so that a second one never shows an icon.
   std::unique_ptr<TTrayIcon> TrayIcon1;
+  TMenuStyler MenuStyler1{*this};  // after the menus: it unhooks them before they go
 
  protected:
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
@@ -139,6 +141,7 @@ class TForm1 : public Form, public MainWindowHost {
  private:
   void CreateControls();
   void CreateMenus();
+  void StyleMainMenu();
   void ConnectHandlers();
   void BindQueueToList();
   void FormCreate();

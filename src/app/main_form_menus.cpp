@@ -35,6 +35,7 @@ void TForm1::CreateMenus() {
   MainMenu1.AddSeparator(hilfe);
   MainMenu1.AddItem(AufUpdateprfen1, "&Auf Update prüfen", hilfe);
   DrawMenuBar(hwnd());
+  StyleMainMenu();
 
   PopupMenu1.Create(*this, Menu::Kind::Popup);
   PopupMenu1.AddItem(Hinzufgen1, "&Hinzufügen");

@@ -1,5 +1,7 @@
 #include "toolkit/form.h"
 
+#include <algorithm>
+
 #include "toolkit/application.h"
 
 namespace holvex {
@@ -112,8 +114,20 @@ void Form::CenterOver(const Window& other) {
 void Form::SetClientSize(int width, int height) {
   RECT rc{0, 0, width, height};
   AdjustWindowRectEx(&rc, style_, hasMenu_, exStyle_);
-  SetWindowPos(hwnd(), nullptr, 0, 0, rc.right - rc.left, rc.bottom - rc.top,
-               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  int outerWidth = rc.right - rc.left, outerHeight = rc.bottom - rc.top;
+  SetWindowPos(hwnd(), nullptr, 0, 0, outerWidth, outerHeight, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  // The estimate assumes a menu bar of one standard line; a wrapped or owner-drawn bar differs.
+  RECT client;
+  GetClientRect(hwnd(), &client);
+  int dw = width - client.right, dh = height - client.bottom;
+  if (dw != 0 || dh != 0) {
+    SetWindowPos(hwnd(), nullptr, 0, 0, outerWidth + dw, outerHeight + dh,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+}
+
+void Form::RemoveMenu(Menu* menu) {
+  menus_.erase(std::remove(menus_.begin(), menus_.end(), menu), menus_.end());
 }
 
 UINT Form::AddCommand(std::function<void()> handler) {

@@ -7,11 +7,14 @@
 #include <functional>
 #include <map>
 #include <string>
+#include <vector>
 
 #include "toolkit/handles.h"
 #include "toolkit/window.h"
 
 namespace holvex {
+
+class Menu;
 
 struct FormParams {
   const char* className = "TForm";
@@ -52,6 +55,11 @@ class Form : public Window {
   // A timer id; the handler runs on WM_TIMER.
   UINT_PTR AddTimer(std::function<void()> handler);
 
+  // The form's menus in the order they were created (each menu adds and removes itself).
+  const std::vector<Menu*>& Menus() const { return menus_; }
+  void AddMenu(Menu* menu) { menus_.push_back(menu); }
+  void RemoveMenu(Menu* menu);
+
   std::function<void()> OnShow;
   // Asked before the form closes; false keeps it open.
   std::function<bool()> OnCloseQuery;
@@ -75,6 +83,7 @@ class Form : public Window {
   int modalResult_ = 0;
   std::map<UINT, std::function<void()>> commands_;
   std::map<UINT_PTR, std::function<void()>> timers_;
+  std::vector<Menu*> menus_;
   UINT nextCommand_ = 100;
   UINT_PTR nextTimer_ = 1;
 };

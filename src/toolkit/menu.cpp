@@ -29,8 +29,14 @@ void MenuItem::Click() const {
   if (Enabled()) PostMessageA(owner_, WM_COMMAND, MAKEWPARAM(id_, 0), 0);
 }
 
+Menu::~Menu() {
+  if (owner_) owner_->RemoveMenu(this);
+}
+
 void Menu::Create(Form& owner, Kind kind) {
+  if (owner_) owner_->RemoveMenu(this);
   owner_ = &owner;
+  owner.AddMenu(this);
   kind_ = kind;
   menu_.reset(kind == Kind::Bar ? CreateMenu() : CreatePopupMenu());
   if (kind == Kind::Bar) SetMenu(owner.hwnd(), menu_.get());

@@ -36,8 +36,13 @@ class Menu {
  public:
   // A menu bar (attached to the form) or a popup menu.
   enum class Kind { Bar, Popup };
+  Menu() = default;
+  ~Menu();
+  Menu(const Menu&) = delete;
+  Menu& operator=(const Menu&) = delete;
   void Create(Form& owner, Kind kind);
   HMENU handle() const { return menu_.get(); }
+  Kind kind() const { return kind_; }
 
   // Adds a submenu under `parent` (nullptr: the menu itself) and returns it.
   HMENU AddSubmenu(const std::string& caption, HMENU parent = nullptr);
