@@ -23,10 +23,12 @@ namespace {
 
 using namespace holvex;
 
-double RunThroughMainWindow(const std::string& url, const std::string& dir, int round, bool* finished) {
+double RunThroughMainWindow(const std::string& url, const std::string& dir, int round, bool extraWindow,
+                            bool* finished) {
   std::string downloads = dir + "\\run";
   CreateDirectoryA(downloads.c_str(), nullptr);
-  WriteFileReplacing(dir + "\\load.ini", "[allgemein]\r\nstatus=1\r\ndownloadfolder=" + downloads + "\r\n");
+  WriteFileReplacing(dir + "\\load.ini", std::string("[allgemein]\r\nstatus=") + (extraWindow ? "1" : "0") +
+                                             "\r\ndownloadfolder=" + downloads + "\r\n");
   WriteFileReplacing(dir + "\\load.hvq", SerializeQueue({{"run.bin", "200,00 MB", "Wartend", url}}));
   auto form = std::make_unique<TForm1>(
       MainFormOptions{dir, "holvex-run-bench-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(round)});
@@ -54,17 +56,22 @@ int main(int argc, char** argv) {
                                            ICC_PROGRESS_CLASS | ICC_ANIMATE_CLASS};
   InitCommonControlsEx(&icc);
   Application app;
-  std::vector<double> bare, run;
+  // The run without the extra window tells the main window's share from the extra window's.
+  std::vector<double> bare, run, hidden;
   for (int round = 1; round <= rounds; ++round) {
     unsigned long long bytes = 0;
-    bool finished = false;
+    bool finished = false, finishedHidden = false;
     bare.push_back(bench::BareLoop(url, dir + "\\bare.bin", &bytes));
-    run.push_back(RunThroughMainWindow(url, dir, round, &finished));
-    std::printf("round %d: bare loop %.2f s (%llu bytes), run through the main window %.2f s (%s)\n", round,
-                bare.back(), bytes, run.back(), finished ? "Fertig" : "NOT finished");
+    run.push_back(RunThroughMainWindow(url, dir, round * 2, true, &finished));
+    hidden.push_back(RunThroughMainWindow(url, dir, round * 2 + 1, false, &finishedHidden));
+    std::printf("round %d: bare loop %.2f s (%llu bytes), run %.2f s (%s), run without extra window %.2f s (%s)\n",
+                round, bare.back(), bytes, run.back(), finished ? "Fertig" : "NOT finished", hidden.back(),
+                finishedHidden ? "Fertig" : "NOT finished");
     std::fflush(stdout);
   }
-  double b = bench::Median(bare), r = bench::Median(run);
-  std::printf("median of %d: bare loop %.2f s, run %.2f s, ratio %.3f (target <= 1.5)\n", rounds, b, r, r / b);
+  double b = bench::Median(bare), r = bench::Median(run), h = bench::Median(hidden);
+  std::printf("median of %d: bare loop %.2f s, run %.2f s (ratio %.3f, target <= 1.2), without extra window %.2f s "
+              "(ratio %.3f)\n",
+              rounds, b, r, r / b, h, h / b);
   return 0;
 }
