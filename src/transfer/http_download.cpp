@@ -94,7 +94,7 @@ bool TTransferEngine::SourceIsNewer(int idx, Request& request, const std::string
     OnFileDateCheck(*this, idx, newdate, allow);
     return allow;
   }
-  if (newdate <= workingDate) {
+  if (!IsLater(newdate, workingDate)) {
     noNewFile = true;
     workingDate = newdate;
     request.Close();
