@@ -22,12 +22,13 @@ std::uint64_t AnnouncedLength(const Request& request) {
 
 }  // namespace
 
-void TTransferEngine::SetDownloadFileLine(const std::string& name, const std::string& host) {
+void TTransferEngine::SetFileLine(const std::string& name, const std::string& direction,
+                                  const std::string& host) {
   std::string counts;
   if (Items.Count() >= 2)
     counts = std::to_string(fileCounter_) + " " + DlgFileOfLabel + " " + std::to_string(Items.ActiveCount()) +
              " : ";
-  dialog_->SetFileLine(DlgFileLabel + " " + counts + name + " " + DlgFromServerLabel + " " + host);
+  dialog_->SetFileLine(DlgFileLabel + " " + counts + name + " " + direction + " " + host);
 }
 
 bool TTransferEngine::DownloadUrl(int idx, const TTransferItem& item, TDateTime& workingDate,
@@ -35,7 +36,7 @@ bool TTransferEngine::DownloadUrl(int idx, const TTransferItem& item, TDateTime&
   noNewFile = false;
   const std::string& url = item.URL;  // opened as it is: proxy credentials travel as options
   const std::string bareName = UrlFileName(url);
-  SetDownloadFileLine(bareName, UrlHost(url));
+  SetFileLine(bareName, DlgFromServerLabel, UrlHost(url));
   Request request;
   if (!OpenDownload(request, url)) return false;
   if ((item.CopyNewerOnly || OnFileDateCheck) &&
@@ -124,7 +125,7 @@ bool TTransferEngine::ReceiveBody(Request& request, OutputFile& file) {
     if (bytes > 0) file.Write(data, bytes);
     done += bytes;
     received += bytes;
-    ReportDownloadBlock(done, total, totalText, startTick);
+    ReportBlock(DlgDownload, done, total, totalText, startTick);
     PumpIfDue();
     if (bytes > 0)
       gotData = true;
@@ -136,8 +137,8 @@ bool TTransferEngine::ReceiveBody(Request& request, OutputFile& file) {
   return gotData && endedNormally && (announced == 0 || received == announced);
 }
 
-void TTransferEngine::ReportDownloadBlock(std::uint32_t done, std::uint32_t total,
-                                          const std::string& totalText, DWORD startTick) {
+void TTransferEngine::ReportBlock(const std::string& verb, std::uint32_t done, std::uint32_t total,
+                                  const std::string& totalText, DWORD startTick) {
   const auto signedDone = static_cast<std::int32_t>(done);
   const auto signedTotal = static_cast<std::int32_t>(total);
   std::string line = DlgProgressLabel + " " + FormatSize(signedDone, decimal_);
@@ -148,7 +149,7 @@ void TTransferEngine::ReportDownloadBlock(std::uint32_t done, std::uint32_t tota
   dialog_->SetProgressLine(line);
   if (OnCopyProgress) OnCopyProgress(*this, fileCounter_, signedDone, signedTotal);
   if (ShowCompletion)
-    dialog_->SetCaption(DlgDownload + " : " + std::to_string(dialog_->BarPosition()) + "% " + DlgCompleted);
+    dialog_->SetCaption(verb + " : " + std::to_string(dialog_->BarPosition()) + "% " + DlgCompleted);
   DWORD elapsed = GetTickCount() - startTick;
   dialog_->SetRateLine(DlgRateLabel + " " + FormatRate(AverageRate(done, elapsed), decimal_));
   elapsed = GetTickCount() - startTick;

@@ -18,6 +18,7 @@
 
 namespace holvex {
 
+class FtpTransfer;
 class InternetSession;
 class OutputFile;
 class ProgressDialog;
@@ -41,6 +42,8 @@ using TTransferFileDateCheck =
     std::function<void(TTransferEngine& Sender, int idx, TDateTime newdate, bool& allow)>;
 using TTransferNoNewFile = std::function<void(TTransferEngine& Sender, const std::string& tgtfile,
                                               TDateTime curdate, TDateTime newdate)>;
+
+inline constexpr char kUserAgent[] = "Holvex 2004";
 
 class TTransferEngine {
  public:
@@ -108,6 +111,8 @@ class TTransferEngine {
   ProgressDialog* Dialog() const { return dialog_; }
 
  private:
+  friend class FtpTransfer;  // the FTP download and upload
+
   void BuildDialog();
   void EndDialog();
   void RunItem(int idx);
@@ -117,9 +122,11 @@ class TTransferEngine {
   bool SourceIsNewer(int idx, Request& request, const std::string& bareName, TDateTime& workingDate,
                      bool& noNewFile);
   bool ReceiveBody(Request& request, OutputFile& file);
-  void SetDownloadFileLine(const std::string& name, const std::string& host);
-  void ReportDownloadBlock(std::uint32_t done, std::uint32_t total, const std::string& totalText,
-                           DWORD startTick);
+  // direction: DlgFromServerLabel or DlgToServerLabel.
+  void SetFileLine(const std::string& name, const std::string& direction, const std::string& host);
+  // verb: DlgDownload or DlgUpload, for the caption.
+  void ReportBlock(const std::string& verb, std::uint32_t done, std::uint32_t total,
+                   const std::string& totalText, DWORD startTick);
   void ReportError(int code, const std::string& text);
   void PumpMessages();
   // Within a block: only when kPumpIntervalMs have passed since the last time. Under Wine
