@@ -1,5 +1,7 @@
 #include "transfer/date_time.h"
 
+#include <cmath>
+
 namespace holvex {
 
 namespace {
@@ -33,6 +35,11 @@ TDateTime EncodeDateTime(const DateTimeFields& f) {
   double time = (((f.hour * 60.0 + f.minute) * 60.0 + f.second) * 1000.0 + f.millisecond) / 86400000.0;
   // Before the epoch the fraction still counts forward from midnight: -1.25 is 1899-12-29 06:00.
   return date >= 0 ? date + time : date - time;
+}
+
+bool IsLater(TDateTime a, TDateTime b) {
+  constexpr double kMillisecondsPerDay = 86400000.0;
+  return std::llround(a * kMillisecondsPerDay) > std::llround(b * kMillisecondsPerDay);
 }
 
 }  // namespace holvex

@@ -21,4 +21,9 @@ class DateConversionError : public std::runtime_error {
 // Throws DateConversionError for an invalid record.
 TDateTime EncodeDateTime(const DateTimeFields& fields);
 
+// a later than b by at least a millisecond. A plain comparison can find a date later than its
+// own stored copy: 32-bit builds compute on the x87 unit, whose extra precision a value keeps
+// until it is stored.
+bool IsLater(TDateTime a, TDateTime b);
+
 }  // namespace holvex

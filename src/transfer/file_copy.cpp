@@ -49,7 +49,7 @@ bool TTransferEngine::CopyLocalFile(int idx, const TTransferItem& item, TDateTim
   noNewFile = false;
   dialog_->UseClip(kCopyClip);
   const std::string& share = item.FTPHost;
-  SetDownloadFileLine(UrlFileName(item.URL), share.empty() ? FolderName(item.URL) : share);
+  SetFileLine(UrlFileName(item.URL), DlgFromServerLabel, share.empty() ? FolderName(item.URL) : share);
   if (share.empty()) return CopyFromSource(idx, item, workingDate, noNewFile);
 
   bool result = false;

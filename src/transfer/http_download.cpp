@@ -22,12 +22,13 @@ std::uint64_t AnnouncedLength(const Request& request) {
 
 }  // namespace
 
-void TTransferEngine::SetDownloadFileLine(const std::string& name, const std::string& host) {
+void TTransferEngine::SetFileLine(const std::string& name, const std::string& direction,
+                                  const std::string& host) {
   std::string counts;
   if (Items.Count() >= 2)
     counts = std::to_string(fileCounter_) + " " + DlgFileOfLabel + " " + std::to_string(Items.ActiveCount()) +
              " : ";
-  dialog_->SetFileLine(DlgFileLabel + " " + counts + name + " " + DlgFromServerLabel + " " + host);
+  dialog_->SetFileLine(DlgFileLabel + " " + counts + name + " " + direction + " " + host);
 }
 
 bool TTransferEngine::DownloadUrl(int idx, const TTransferItem& item, TDateTime& workingDate,
@@ -35,7 +36,7 @@ bool TTransferEngine::DownloadUrl(int idx, const TTransferItem& item, TDateTime&
   noNewFile = false;
   const std::string& url = item.URL;  // opened as it is: proxy credentials travel as options
   const std::string bareName = UrlFileName(url);
-  SetDownloadFileLine(bareName, UrlHost(url));
+  SetFileLine(bareName, DlgFromServerLabel, UrlHost(url));
   Request request;
   if (!OpenDownload(request, url)) return false;
   if ((item.CopyNewerOnly || OnFileDateCheck) &&
@@ -94,7 +95,7 @@ bool TTransferEngine::SourceIsNewer(int idx, Request& request, const std::string
     OnFileDateCheck(*this, idx, newdate, allow);
     return allow;
   }
-  if (newdate <= workingDate) {
+  if (!IsLater(newdate, workingDate)) {
     noNewFile = true;
     workingDate = newdate;
     request.Close();
@@ -124,7 +125,7 @@ bool TTransferEngine::ReceiveBody(Request& request, OutputFile& file) {
     if (bytes > 0) file.Write(data, bytes);
     done += bytes;
     received += bytes;
-    ReportDownloadBlock(done, total, totalText, startTick);
+    ReportBlock(DlgDownload, done, total, totalText, startTick);
     PumpIfDue();
     if (bytes > 0)
       gotData = true;

@@ -20,7 +20,7 @@ namespace holvex {
 bool TTransferEngine::UploadHttp(const TTransferItem& item) {
   const std::string& url = item.URL;  // sent as it is: proxy credentials travel as options
   const std::string host = UrlHost(url);
-  SetDownloadFileLine(UrlFileName(url), host);
+  SetFileLine(UrlFileName(url), DlgFromServerLabel, host);
   const std::string path =
       JoinPath(item.TargetDir, item.TargetFilename.empty() ? UrlFileName(url) : item.TargetFilename);
   if (!TargetFileExists(path)) return false;

@@ -3,6 +3,7 @@
 #include "platform/locale_format.h"
 #include "toolkit/application.h"
 #include "transfer/async_internet.h"
+#include "transfer/ftp_transfer.h"
 #include "transfer/progress_dialog.h"
 
 namespace holvex {
@@ -19,7 +20,7 @@ void TTransferEngine::Execute() {
   BuildDialog();
   decimal_ = UserLocaleSeparators().decimal;
   try {
-    if (NeedsInternet()) session_ = std::make_unique<InternetSession>("Holvex 2004", Proxy, StallTimeoutMs);
+    if (NeedsInternet()) session_ = std::make_unique<InternetSession>(kUserAgent, Proxy, StallTimeoutMs);
     fileCounter_ = 0;
     for (int idx = 0; idx < Items.Count(); ++idx) {
       if (!Items[idx].Active) continue;
@@ -66,7 +67,13 @@ void TTransferEngine::RunItem(int idx) {
     case tkHttpUpload:
       result = UploadHttp(item);
       break;
-    default:  // FTP runs nothing yet
+    case tkFtp:
+      result = FtpTransfer(*this, idx, item, workingDate, noNewFile).Download();
+      break;
+    case tkFtpUpload:
+      result = FtpTransfer(*this, idx, item, workingDate, noNewFile).Upload();
+      break;
+    default:
       break;
   }
   if (idx < Items.Count()) {

@@ -18,6 +18,7 @@
 
 namespace holvex {
 
+class FtpTransfer;
 class InternetSession;
 class OutputFile;
 class ProgressDialog;
@@ -42,6 +43,8 @@ using TTransferFileDateCheck =
     std::function<void(TTransferEngine& Sender, int idx, TDateTime newdate, bool& allow)>;
 using TTransferNoNewFile = std::function<void(TTransferEngine& Sender, const std::string& tgtfile,
                                               TDateTime curdate, TDateTime newdate)>;
+
+inline constexpr char kUserAgent[] = "Holvex 2004";
 
 class TTransferEngine {
  public:
@@ -109,6 +112,8 @@ class TTransferEngine {
   ProgressDialog* Dialog() const { return dialog_; }
 
  private:
+  friend class FtpTransfer;  // the FTP download and upload
+
   void BuildDialog();
   void EndDialog();
   void RunItem(int idx);
@@ -118,12 +123,9 @@ class TTransferEngine {
   bool SourceIsNewer(int idx, Request& request, const std::string& bareName, TDateTime& workingDate,
                      bool& noNewFile);
   bool ReceiveBody(Request& request, OutputFile& file);
-  void SetDownloadFileLine(const std::string& name, const std::string& host);
-  void ReportDownloadBlock(std::uint32_t done, std::uint32_t total, const std::string& totalText,
-                           DWORD startTick) {
-    ReportBlock(DlgDownload, done, total, totalText, startTick);
-  }
-  // The dialog lines and OnCopyProgress after a block; verb names the kind in the caption.
+  // direction: DlgFromServerLabel or DlgToServerLabel.
+  void SetFileLine(const std::string& name, const std::string& direction, const std::string& host);
+  // verb: DlgDownload or DlgUpload, for the caption.
   void ReportBlock(const std::string& verb, std::uint32_t done, std::uint32_t total,
                    const std::string& totalText, DWORD startTick);
   // File copy (tkFile).

@@ -25,6 +25,14 @@ TEST(EncodeDateTime, RefusesInvalidRecords) {
   EXPECT_THROW(EncodeDateTime({2004, 1, 1, 0, 0, 0, 1000}), DateConversionError);
 }
 
+TEST(IsLater, ComparesToTheMillisecond) {
+  const TDateTime stored = EncodeDateTime({2026, 12, 8, 5, 43, 0, 0});
+  // A fresh computation of the same date: on the x87 unit it may still carry extra precision.
+  EXPECT_FALSE(IsLater(EncodeDateTime({2026, 12, 8, 5, 43, 0, 0}), stored));
+  EXPECT_TRUE(IsLater(EncodeDateTime({2026, 12, 8, 5, 43, 0, 1}), stored));
+  EXPECT_FALSE(IsLater(stored, EncodeDateTime({2026, 12, 8, 5, 43, 0, 1})));
+}
+
 TEST(TransferItems, DefaultsAddAndActiveCount) {
   TTransferItems items(nullptr);
   TTransferItem& first = items.Add();

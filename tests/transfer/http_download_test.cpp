@@ -231,18 +231,5 @@ TEST_F(HttpDownload, EmptyListOpensNothingAndStillEndsTheRun) {
   EXPECT_EQ(engine_.Dialog(), nullptr);
 }
 
-TEST_F(HttpDownload, KindsWithoutARoutineYetRunNothing) {
-  ScriptedHttpServer server({Answer(HttpOk("unused"))});
-  for (TTransferKind kind : {tkFtp, tkFtpUpload}) {
-    TTransferItem& item = AddItem(server.Url("/a.txt"));
-    item.Protocol = kind;
-    item.Copied = true;  // the run clears it
-  }
-  engine_.Execute();
-  EXPECT_EQ(Events(), "start 0\ndone 0\nstart 1\ndone 1\ncopydone\n");
-  for (int i = 0; i < engine_.Items.Count(); ++i) EXPECT_FALSE(engine_.Items[i].Copied);
-  EXPECT_EQ(server.ConnectionsAccepted(), 0);
-}
-
 }  // namespace
 }  // namespace holvex::test

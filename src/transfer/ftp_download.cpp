@@ -1,0 +1,87 @@
+// TTransferEngine: the FTP download (items of kind tkFtp).
+#include <string>
+
+#include "transfer/format.h"
+#include "transfer/ftp_transfer.h"
+#include "transfer/local_files.h"
+#include "transfer/paths.h"
+
+namespace holvex {
+
+bool FtpTransfer::Download() {
+  SetFileLine(engine_.DlgFromServerLabel);
+  if (!Connect()) return false;
+  const std::string& path = item_.URL;
+  // Up to and including the last "/"; a path without one stays in the login folder.
+  const std::string folder = path.substr(0, path.rfind('/') + 1);
+  if (!folder.empty()) {
+    StepResult entered = ftp_.SetDirectory(folder, wait_);
+    if (entered == StepResult::kStopped) return false;
+    if (entered != StepResult::kDone) {
+      NotFound(path);
+      return false;
+    }
+  }
+  const std::string remoteName = UrlFileName(path);
+  WIN32_FIND_DATAA record{};
+  StepResult found = ftp_.Find(remoteName, &record, wait_);
+  if (found == StepResult::kStopped) return false;
+  // Not listed: no size and no date check, but the file may still open.
+  std::optional<std::uint64_t> listedSize;
+  if (found == StepResult::kDone) {
+    listedSize = (static_cast<std::uint64_t>(record.nFileSizeHigh) << 32) | record.nFileSizeLow;
+    if ((item_.CopyNewerOnly || engine_.OnFileDateCheck) && !DateAllows(record.ftLastWriteTime, remoteName))
+      return false;
+  }
+
+  engine_.PumpMessages();
+  StepResult opened = ftp_.OpenFile(remoteName, GENERIC_READ, wait_);
+  engine_.PumpMessages();
+  if (opened == StepResult::kStopped) return false;
+  if (opened != StepResult::kDone) {
+    NotFound(path);
+    return false;
+  }
+  const std::string target =
+      JoinPath(item_.TargetDir, item_.TargetFilename.empty() ? remoteName : item_.TargetFilename);
+  SetOpenPaths(target);
+  if (TargetFileExists(target) && engine_.OnCopyOverWrite) {
+    bool allow = true;
+    engine_.OnCopyOverWrite(engine_, target, allow);
+    if (!allow) return false;
+  }
+  OutputFile file;
+  if (!file.Open(target)) {  // also a target folder that does not exist: none is created
+    ftp_.Close();
+    engine_.ReportError(3, "Cannot create target file " + target);
+    return false;
+  }
+  // A break, a stall or a cancel keeps the partial file for the user to inspect.
+  return Receive(file, listedSize);
+}
+
+bool FtpTransfer::Receive(OutputFile& file, std::optional<std::uint64_t> listedSize) {
+  const auto total = static_cast<std::uint32_t>(listedSize.value_or(0));
+  const std::string totalText =
+      " " + engine_.DlgFileOfLabel + " " + FormatSize(static_cast<std::int32_t>(total), engine_.decimal_);
+  const DWORD startTick = GetTickCount();
+  std::uint32_t done = 0;
+  std::uint64_t received = 0;
+  DWORD bytes = FtpConnection::kBlockSize;
+  bool reachedEnd = false;
+  while (bytes > 0 && !engine_.cancel_) {
+    engine_.PumpIfDue();
+    const char* data = nullptr;
+    if (ftp_.Read(&data, &bytes, wait_) != StepResult::kDone) break;  // failed, stalled or cancelled
+    if (bytes > 0) file.Write(data, bytes);
+    done += bytes;
+    received += bytes;
+    engine_.ReportBlock(engine_.DlgDownload, done, total, totalText, startTick);
+    reachedEnd = bytes == 0;
+  }
+  file.Close();
+  // A data connection that ends early also ends with a 0-byte read: the listed size tells.
+  return reachedEnd && (!listedSize || received == *listedSize);
+}
+
+}  // namespace holvex

@@ -1,0 +1,59 @@
+#pragma once
+// The FTP routines of TTransferEngine, items tkFtp and tkFtpUpload: one object per item. The
+// download is in ftp_download.cpp, the upload in ftp_upload.cpp, what both use in
+// ftp_transfer.cpp.
+//
+// Where they are stricter than a transfer that merely stops:
+// - the result is True only when the transfer ran to its end: the download's last read gave
+//   0 bytes (and the bytes match the listed size, when the server listed one); the upload
+//   handed every byte of the file to the server and the server took the file's end;
+// - a remote folder that cannot be entered fails the item, so the same name is never taken
+//   from, or put into, the login folder instead;
+// - the upload opens its local file before the remote one: opening the remote file for
+//   writing already empties it.
+#include <windows.h>
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "transfer/ftp_connection.h"
+#include "transfer/transfer_engine.h"
+
+namespace holvex {
+
+class InputFile;
+class OutputFile;
+
+class FtpTransfer {
+ public:
+  FtpTransfer(TTransferEngine& engine, int idx, const TTransferItem& item, TDateTime& workingDate,
+              bool& noNewFile);
+  FtpTransfer(const FtpTransfer&) = delete;
+  FtpTransfer& operator=(const FtpTransfer&) = delete;
+
+  bool Download();
+  bool Upload();
+
+ private:
+  void SetFileLine(const std::string& direction);
+  bool Connect();
+  // Runs the date check on the listed date: false skips the item.
+  bool DateAllows(const FILETIME& listed, const std::string& name);
+  void NotFound(const std::string& text);
+  void SetOpenPaths(const std::string& file);
+
+  bool Receive(OutputFile& file, std::optional<std::uint64_t> listedSize);
+  bool EnterFolder(const std::string& folder);
+  bool Send(InputFile& file);
+
+  TTransferEngine& engine_;
+  const int idx_;
+  const TTransferItem& item_;
+  TDateTime& workingDate_;
+  bool& noNewFile_;
+  const WaitPolicy wait_;
+  FtpConnection ftp_;
+};
+
+}  // namespace holvex

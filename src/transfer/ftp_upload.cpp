@@ -1,0 +1,75 @@
+// TTransferEngine: the FTP upload (items of kind tkFtpUpload).
+#include <string>
+
+#include "transfer/format.h"
+#include "transfer/ftp_transfer.h"
+#include "transfer/input_file.h"
+#include "transfer/paths.h"
+
+namespace holvex {
+
+bool FtpTransfer::Upload() {
+  SetFileLine(engine_.DlgToServerLabel);
+  if (!Connect()) return false;
+  if (!item_.TargetDir.empty() && !EnterFolder(item_.TargetDir)) return false;
+  engine_.PumpMessages();
+  const std::string& localPath = item_.URL;
+  const std::string remoteName = item_.TargetFilename.empty() ? UrlFileName(localPath) : item_.TargetFilename;
+  if (item_.CopyNewerOnly || engine_.OnFileDateCheck) {
+    // Compares the server's copy with FileDate; a copy the server does not list is no obstacle.
+    WIN32_FIND_DATAA record{};
+    StepResult found = ftp_.Find(remoteName, &record, wait_);
+    if (found == StepResult::kStopped) return false;
+    if (found == StepResult::kDone && !DateAllows(record.ftLastWriteTime, remoteName)) return false;
+  }
+  // The local file first: opening the remote one for writing empties the server's copy.
+  InputFile local;
+  if (!local.Open(localPath)) {
+    ftp_.Close();
+    engine_.ReportError(1, "Cannot create target file " + localPath);
+    return false;
+  }
+  StepResult opened = ftp_.OpenFile(remoteName, GENERIC_WRITE, wait_);
+  if (opened == StepResult::kStopped) return false;
+  if (opened != StepResult::kDone) {
+    NotFound(localPath);
+    return false;
+  }
+  engine_.PumpMessages();
+  SetOpenPaths(localPath);
+  return Send(local);
+}
+
+bool FtpTransfer::EnterFolder(const std::string& folder) {
+  StepResult entered = ftp_.SetDirectory(folder, wait_);
+  if (entered == StepResult::kDone) return true;
+  if (entered != StepResult::kFailed) return false;  // cancelled or given up
+  // One level is created; a folder that still cannot be entered fails the item quietly.
+  return ftp_.MakeDirectory(folder, wait_) == StepResult::kDone &&
+         ftp_.SetDirectory(folder, wait_) == StepResult::kDone;
+}
+
+bool FtpTransfer::Send(InputFile& file) {
+  const auto total = static_cast<std::uint32_t>(file.Size());
+  const std::string totalText =
+      " " + engine_.DlgFileOfLabel + " " + FormatSize(static_cast<std::int32_t>(total), engine_.decimal_);
+  const DWORD startTick = GetTickCount();
+  char block[FtpConnection::kBlockSize];
+  std::uint32_t sent = 0;
+  DWORD written = FtpConnection::kBlockSize;
+  bool reachedEnd = false;
+  // A file whose size is a multiple of the block ends with a pass that hands 0 bytes over.
+  while (written == FtpConnection::kBlockSize && !engine_.cancel_) {
+    engine_.PumpIfDue();
+    const DWORD read = file.Read(block, FtpConnection::kBlockSize);
+    if (ftp_.Write(block, read, &written, wait_) != StepResult::kDone) break;  // failed, stalled or cancelled
+    sent += written;
+    engine_.ReportBlock(engine_.DlgUpload, sent, total, totalText, startTick);
+    if (written < read) break;  // the server took only part of the block
+    reachedEnd = read < FtpConnection::kBlockSize;
+  }
+  // Closing the remote file is where the server takes the file's end.
+  return reachedEnd && ftp_.CloseFile(wait_) == StepResult::kDone;
+}
+
+}  // namespace holvex

@@ -1,0 +1,91 @@
+#!/usr/bin/python3
+"""A loopback FTP server for the transfer tests: Debian's pyftpdlib, started by FtpServer.
+
+Usage: ftp_server.py WORK PUBLIC_HOME USER PASSWORD USER_HOME LIFETIME_SECONDS
+
+Listens on 127.0.0.1 at a free port and writes that port into WORK/port. Anonymous logins
+see PUBLIC_HOME, USER with PASSWORD sees USER_HOME; both may write. Every command received
+goes to WORK/commands, one a line (a password as "PASS ***"). The server ends when WORK/stop
+appears (it then removes that file) or after LIFETIME_SECONDS.
+
+Names that misbehave on purpose, for the bounds of the client:
+  stall*     RETR answers 150 and then sends nothing; STOR is never answered.
+  drop*      RETR sends the first half of the file and then ends the transfer as complete.
+  unlisted*  is served but left out of every listing.
+
+pyftpdlib 1.5.7 closes an active-mode connector a second time when its session ends, and may
+then take a newer session's socket out of its loop (the descriptor was reused): that session
+hangs. Active mode is therefore safe only for a server's last session.
+"""
+import io
+import logging
+import os
+import sys
+import time
+
+from pyftpdlib.authorizers import DummyAuthorizer
+from pyftpdlib.filesystems import AbstractedFS
+from pyftpdlib.handlers import FileProducer, FTPHandler
+from pyftpdlib.servers import FTPServer
+
+
+class HidingFS(AbstractedFS):
+    def listdir(self, path):
+        return [n for n in super().listdir(path) if not n.startswith('unlisted')]
+
+
+class TestHandler(FTPHandler):
+    abstracted_fs = HidingFS
+    command_log = None
+
+    def pre_process_command(self, line, cmd, arg):
+        shown = 'PASS ***' if cmd == 'PASS' else line
+        self.command_log.write(shown + '\n')
+        self.command_log.flush()
+        super().pre_process_command(line, cmd, arg)
+
+    def ftp_RETR(self, file):
+        name = os.path.basename(file)
+        if name.startswith('stall'):
+            self.respond('150 File status okay. About to open data connection.')
+            return None
+        if name.startswith('drop'):
+            with open(file, 'rb') as f:
+                data = f.read()
+            producer = FileProducer(io.BytesIO(data[:len(data) // 2]), 'i')
+            self.push_dtp_data(producer, isproducer=True, cmd='RETR')
+            return file
+        return super().ftp_RETR(file)
+
+    def ftp_STOR(self, file, mode='w'):
+        if os.path.basename(file).startswith('stall'):
+            return None
+        return super().ftp_STOR(file, mode)
+
+
+def main():
+    work, public_home, user, password, user_home, lifetime = sys.argv[1:7]
+    err = open(os.path.join(work, 'server.log'), 'w')
+    os.dup2(err.fileno(), 2)
+    logging.basicConfig(stream=err, level=logging.WARNING)
+    TestHandler.command_log = open(os.path.join(work, 'commands'), 'w')
+    authorizer = DummyAuthorizer()
+    authorizer.add_anonymous(public_home, perm='elradfmwMT')
+    authorizer.add_user(user, password, user_home, perm='elradfmwMT')
+    TestHandler.authorizer = authorizer
+    server = FTPServer(('127.0.0.1', 0), TestHandler)
+    port_file = os.path.join(work, 'port')
+    with open(port_file + '.new', 'w') as f:
+        f.write('%d\n' % server.address[1])
+    os.replace(port_file + '.new', port_file)
+    stop_file = os.path.join(work, 'stop')
+    deadline = time.monotonic() + float(lifetime)
+    while not os.path.exists(stop_file) and time.monotonic() < deadline:
+        server.ioloop.loop(0.05, blocking=False)
+    server.close_all()
+    if os.path.exists(stop_file):
+        os.remove(stop_file)
+
+
+if __name__ == '__main__':
+    main()
