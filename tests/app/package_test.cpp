@@ -1,8 +1,9 @@
 // The release archive as a user gets it: unpacked (by the package_unpack step) into
 // package-test beside this test, then started from there.
+#include <filesystem>
+
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <set>
 #include <vector>
 
@@ -48,7 +49,8 @@ TEST(Package, UnpacksIntoOneVersionedFolderWithTheStrippedProgramTheGuideAndTheL
 
   const std::string exe = PackageDirectory() + "\\holvex.exe";
   EXPECT_FALSE(HasSymbolTable(exe));
-  EXPECT_TRUE(HasSymbolTable(test::TestBinaryDirectory() + "\\holvex.exe")) << "the build's copy was stripped";
+  EXPECT_TRUE(HasSymbolTable(test::TestBinaryDirectory() + "\\holvex.exe"))
+      << "the build's copy was stripped";
 
   // Notepad on a German Windows reads Windows-1252 with CR LF.
   for (const char* name : {"Anleitung.txt", "LICENSE.txt"}) {
