@@ -36,8 +36,26 @@ start_private_xvfb() {
 # read half-written separators. German unless HOLVEX_LOCALE says otherwise.
 wine_in_locale() { env LC_ALL="${HOLVEX_LOCALE:-de_DE.UTF-8}" wine "$@"; }
 
+# Wine draws the title-bar buttons (and other small symbols) with the Marlett font. Debian's
+# Wine looks for its own fonts in "<data dir>\../fonts", a path with a Unix separator that it
+# cannot open, so fonts-wine's marlett.ttf is never seen and the buttons read "0 1 r". A copy in
+# the prefix's Fonts folder is found by every Wine process, the desktop process included, so it
+# goes there before the prefix boots.
+install_prefix_fonts() {
+  local fonts="$WINEPREFIX/drive_c/windows/Fonts" f
+  [ -f "$fonts/marlett.ttf" ] && return 0
+  for f in /usr/share/wine/fonts/marlett.ttf /usr/share/fonts/truetype/wine/marlett.ttf; do
+    if [ -f "$f" ]; then
+      mkdir -p "$fonts" && cp "$f" "$fonts/marlett.ttf"
+      return 0
+    fi
+  done
+  echo "marlett.ttf not found (package fonts-wine): title-bar buttons will show letters" >&2
+}
+
 start_wineserver() {
   mkdir -p "$WINEPREFIX"
+  install_prefix_fonts
   wineserver -p || echo "wineserver -p failed (status $?)" >&2
   # wineboot's status says little (it reports a missing Mono or Gecko); the tests tell.
   wine_in_locale wineboot -i >/dev/null 2>&1 </dev/null || echo "wineboot ended with status $?" >&2
