@@ -53,8 +53,10 @@ int Form::ShowModal() {
   bool ownerWasEnabled = owner && IsWindowEnabled(owner);
   modal_ = true;
   modalResult_ = 0;
-  Show();
+  // The owner is disabled before the window shows, as the system's own dialogs do: whoever
+  // sees the modal window sees the owner locked.
   if (owner) EnableWindow(owner, FALSE);
+  Show();
   bool quit = false;
   int quitCode = 0;
   MSG msg;
