@@ -50,7 +50,8 @@ void TForm1::CreateControls() {
   SpeedButton4.Create(hwnd(), Rect{400, 11, 105, 22}, "Abbrechen", IDI_GLYPH_CANCEL);
   SpeedButton4.SetEnabled(false);
 
-  ListView1.Create(hwnd(), Rect{8, 40, 499, 248});
+  // The file-name cell can be edited in place; the other cells cannot.
+  ListView1.Create(hwnd(), Rect{8, 40, 499, 248}, true);
   ListView1.AddColumn("Datei", 175);
   ListView1.AddColumn("Größe", 70);
   ListView1.AddColumn("Status", 100);
@@ -149,6 +150,9 @@ LRESULT TForm1::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_MSGBOX_CENTER:
       CenterMessageBox();
+      return 0;
+    case WM_NAME_REJECTED:
+      ShowRejectedName();
       return 0;
     case WM_SYSCOMMAND:
       if (WMSysCommand(wp)) return 0;

@@ -92,6 +92,9 @@ class TForm1 : public Form, public MainWindowHost {
   void Fertig1Click();
   void Dateiffnen1Click();
   void ListView1DblClick() { Dateiffnen1Click(); }
+  // The file-name cell edited in place.
+  bool ListView1Editing(size_t row);
+  void ListView1Edited(const std::string& name);
   void fertigeDownloadsentfernen1Click();
   void fehlerhafteDownloadsentfernen1Click();
   void Verwerfen1Click();
@@ -175,6 +178,10 @@ class TForm1 : public Form, public MainWindowHost {
   void HideToTray();
   void LockTrayCommands(bool running);
   bool RunCommandRefused();
+  void ShowRejectedName();
+
+  // Posted when a typed file name was refused: the box waits until the edit has ended.
+  static constexpr UINT WM_NAME_REJECTED = WM_APP + 2;
 
   MainFormOptions options_;
   std::unique_ptr<SingleInstance> instance_;
@@ -184,6 +191,8 @@ class TForm1 : public Form, public MainWindowHost {
   bool startupComplete_ = false;
   TForm9* extra_ = nullptr;
   DWORD lastProgressView_ = 0;
+  EntryId editedEntry_ = 0;   // the row whose name is being edited, by identity
+  std::string rejectedName_;  // a typed name that was refused, shown once the edit has ended
 };
 
 }  // namespace holvex

@@ -1,5 +1,7 @@
 // The main window's queue commands, driven as a user drives them: select a row, click,
 // read the log, answer the boxes.
+#include <windows.h>
+#include <commctrl.h>
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -238,6 +240,49 @@ TEST_F(MainCommandsTest, FileOfAnEmptyQueueThatCannotBeDeletedIsReportedAndKept)
       << seen.text;
   EXPECT_NE(save->Label1.Text(), "Warteschleife wird bearbeitet...");
   EXPECT_EQ(dir.Read("load.hvq"), before);
+}
+
+TEST_F(MainCommandsTest, FileNameCellIsEditedInPlaceAndTakesOnlyAPlainName) {
+  // As a user edits it: a click on the selected row's name opens the cell's field, a name is
+  // typed, Enter ends it.
+  auto edit = [&](size_t row, const std::string& typed) {
+    Select(row);
+    SetFocus(form->ListView1.hwnd());
+    RECT name{LVIR_LABEL, 0, 0, 0};
+    SendMessageA(form->ListView1.hwnd(), LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(&name));
+    const LPARAM at = MAKELPARAM(name.left + 10, (name.top + name.bottom) / 2);
+    SendMessageA(form->ListView1.hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+    SendMessageA(form->ListView1.hwnd(), WM_LBUTTONUP, 0, at);
+    HWND field = nullptr;
+    test::PumpUntil(
+        [&] {
+          field = reinterpret_cast<HWND>(SendMessageA(form->ListView1.hwnd(), LVM_GETEDITCONTROL, 0, 0));
+          return field != nullptr;
+        },
+        3000);
+    if (!field) return false;
+    SetWindowTextA(field, typed.c_str());
+    SendMessageA(field, WM_KEYDOWN, VK_RETURN, 0);
+    return true;
+  };
+  for (const std::string hostile : {"..\\..\\autoexec.bat", "C:x.zip", "x.zip:hidden", "NUL", "a.zip."}) {
+    auto box = test::DialogAnswerer::MessageBox("Fehler", IDOK);
+    ASSERT_TRUE(edit(0, hostile)) << "the file-name cell cannot be edited";
+    test::PumpFor(50);
+    test::SeenDialog seen = box.Result();
+    ASSERT_TRUE(seen.found) << hostile;
+    EXPECT_EQ(seen.text.rfind("\"" + hostile + "\" ist kein gültiger Dateiname.", 0), 0u) << seen.text;
+    EXPECT_EQ(form->ListView1.CellText(0, 0), "a.zip");
+    EXPECT_EQ(LastLogMessage(), "Dateiname \"" + hostile + "\" abgelehnt: Der bisherige Name bleibt.");
+  }
+  ASSERT_TRUE(edit(2, "Größe (2).zip"));
+  test::PumpFor(50);
+  EXPECT_EQ(form->ListView1.CellText(2, 0), "Größe (2).zip");
+  form->Speichern1Click();
+  EXPECT_EQ(dir.Read("load.hvq"), SerializeQueue({{"a.zip", "1,00 MB", "Wartend", "http://h/a.zip"},
+                                                  {"Größe (2).zip", "3,00 MB", "Fehler", "http://h/c.zip"},
+                                                  {"d.zip", "0,00 MB", "Abgebrochen", "http://h/d.zip"},
+                                                  {"e.zip", "0,00 MB", "fertig", "http://h/e.zip"}}));
 }
 
 TEST_F(MainCommandsTest, AFailingHandlerIsLoggedAndShownAndAFailedCloseKeepsTheWindow) {
