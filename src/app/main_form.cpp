@@ -22,7 +22,10 @@ FormParams MainParams() {
 }
 }  // namespace
 
-TForm1::TForm1(MainFormOptions options) : Form(MainParams()), options_(std::move(options)) {
+TForm1::TForm1(MainFormOptions options)
+    : Form(MainParams()),
+      options_(std::move(options)),
+      queueStore_(PathInDirectory(options_.baseDir, kQueueFileName)) {
   // A handler that fails is seen: logged and shown, as the program's other unexpected errors.
   Application::Instance().OnHandlerError = [this](const std::string& text) {
     AddLogLine(text);
@@ -114,7 +117,7 @@ void TForm1::BindQueueToList() {
   };
 }
 
-std::string TForm1::QueueFilePath() const { return PathInDirectory(options_.baseDir, kQueueFileName); }
+std::string TForm1::QueueFilePath() const { return queueStore_.Path(); }
 std::string TForm1::SettingsFilePath() const { return PathInDirectory(options_.baseDir, kSettingsFileName); }
 
 void TForm1::AddLogLine(const std::string& message) { Memo1.AppendLine(CurrentClockTime() + ": " + message); }
@@ -214,11 +217,14 @@ void TForm1::FormCreate() {
   // After each row, as often as keeps the windows responsive (a look at the message queue
   // per row would cost more than the rows).
   hooks.processEvents = [&app] { app.ProcessMessagesIfDue(); };
+  queueStore_.log = hooks.log;
+  std::optional<std::string> unreadable;
   {
     // The window is not shown yet; painting the list row by row would only cost time.
     ListView::UpdateLock lock(ListView1);
-    RestoreQueue(QueueFilePath(), queue_, hooks);
+    unreadable = queueStore_.Restore(queue_, hooks);
   }
+  if (unreadable) AddLogLine("Warteschleife nicht geladen: " + UnreadQueueFileText(*unreadable));
   app.ProcessMessages();
 
   IniDocument ini = SettingsFile(SettingsFilePath()).Load();
@@ -236,6 +242,19 @@ void TForm1::FormCreate() {
 
   TrayIcon1->Hint = "Holvex 2004";
   app.ProcessMessages();
+  // Shown once the window is there to centre over.
+  if (unreadable) ReportUnreadQueueFile(*unreadable);
+}
+
+std::string TForm1::UnreadQueueFileText(const std::string& reason) const {
+  return "Datei \"" + QueueFilePath() + "\" kann nicht gelesen werden. " + reason;
+}
+
+void TForm1::ReportUnreadQueueFile(const std::string& reason) {
+  ShowMessageBox(UnreadQueueFileText(reason) +
+                     "\r\n\r\nDie Warteschleife beginnt leer. Die Datei bleibt erhalten: Sie wird erst "
+                     "wieder gespeichert, wenn sie gelesen werden kann oder entfernt wurde.",
+                 "Holvex 2004", MB_OK | MB_ICONERROR);
 }
 
 }  // namespace holvex

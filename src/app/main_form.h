@@ -10,6 +10,7 @@
 #include "host/main_window_host.h"
 #include "net/http_client.h"
 #include "queue/download_queue.h"
+#include "queue/queue_store.h"
 #include "settings/settings.h"
 #include "toolkit/form.h"
 #include "toolkit/list_box.h"
@@ -48,6 +49,7 @@ class TForm1 : public Form, public MainWindowHost {
   int ShowMessageBox(const std::string& text, const std::string& caption, UINT flags) override;
   DownloadQueue& Queue() override { return queue_; }
   std::string QueueFilePath() const override;
+  QueueStore& QueueFile() override { return queueStore_; }
   std::string SettingsFilePath() const override;
   const GeneralSettings& Settings() const override { return settings_; }
   void ApplySettings(const GeneralSettings& settings) override;
@@ -178,12 +180,15 @@ class TForm1 : public Form, public MainWindowHost {
   void HideToTray();
   void LockTrayCommands(bool running);
   bool RunCommandRefused();
+  std::string UnreadQueueFileText(const std::string& reason) const;
+  void ReportUnreadQueueFile(const std::string& reason);
   void ShowRejectedName();
 
   // Posted when a typed file name was refused: the box waits until the edit has ended.
   static constexpr UINT WM_NAME_REJECTED = WM_APP + 2;
 
   MainFormOptions options_;
+  QueueStore queueStore_;
   std::unique_ptr<SingleInstance> instance_;
   DownloadQueue queue_;
   GeneralSettings settings_;

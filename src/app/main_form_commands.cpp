@@ -169,7 +169,8 @@ bool TForm1::FormCloseQuery() {
   ExitRequested = true;
   if (showSaveDialog) showSaveDialog();
   Application::Instance().ProcessMessages();
-  return true;
+  // A save that failed has called the exit off: the window stays with its queue.
+  return ExitRequested;
 }
 
 void TForm1::Beenden1Click() {

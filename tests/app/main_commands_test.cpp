@@ -148,6 +148,59 @@ TEST(MainFormStart, CloseRequestBeforeEveryWindowExistsIsRefusedSilently) {
   EXPECT_FALSE(form.ExitRequested);
 }
 
+TEST(MainFormStart, QueueFileHeldByAnotherProgramIsKeptUntilItCanBeReadThenJoinsTheList) {
+  test::TestApplication();
+  test::TempDir dir;
+  const std::vector<QueueEntry> old = {{"a.zip", "1,00 MB", "Wartend", "http://h/a.zip"},
+                                       {"b.zip", "2,00 MB", "Fehler", "http://h/b.zip"}};
+  dir.Write("load.hvq", SerializeQueue(old));
+  // Another program holds the file without sharing reads.
+  HANDLE held =
+      CreateFileA(dir.File("load.hvq").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  auto startBox = test::DialogAnswerer::MessageBox("Holvex 2004", IDOK);
+  TForm1 form(MainFormOptions{dir.path(), test::UniqueName("holvex-held")});
+  TForm4 save(form);
+  form.showSaveDialog = [&save] { save.ShowModal(); };
+  form.StartupComplete();
+  test::SeenDialog seen = startBox.Result();
+  ASSERT_TRUE(seen.found) << "the unread queue file went unreported";
+  const std::string unread = "Datei \"" + form.QueueFilePath() + "\" kann nicht gelesen werden. ";
+  EXPECT_EQ(seen.text.rfind(unread, 0), 0u) << seen.text;
+  EXPECT_EQ(form.Memo1.Lines().back().substr(10).rfind("Warteschleife nicht geladen: " + unread, 0), 0u);
+  EXPECT_TRUE(form.Queue().Empty());
+
+  // Neither "Speichern..." nor a confirmed exit replaces the file while it cannot be read.
+  form.Queue().Append({"c.zip", "3,00 MB", "Wartend", "http://h/c.zip"});
+  for (bool exit : {false, true}) {
+    auto question = test::DialogAnswerer::MessageBox("Beenden", IDYES, exit ? 10000 : 300);
+    auto refused = test::DialogAnswerer::MessageBox("Holvex 2004", IDOK);
+    if (exit)
+      PostMessageA(form.hwnd(), WM_CLOSE, 0, 0);
+    else
+      form.Speichern1.Click();
+    test::PumpFor(100);  // runs the question, the dialog and the box in their own loops
+    EXPECT_EQ(question.Result().found, exit);
+    seen = refused.Result();
+    ASSERT_TRUE(seen.found) << "exit " << exit;
+    EXPECT_EQ(seen.text.rfind("Datei \"" + form.QueueFilePath() + "\" kann nicht erstellt werden. ", 0), 0u);
+    EXPECT_FALSE(form.ExitRequested);
+    EXPECT_TRUE(form.Visible());
+    EXPECT_EQ(form.Queue().Count(), 1u);
+  }
+  CloseHandle(held);
+  EXPECT_EQ(dir.Read("load.hvq"), SerializeQueue(old));
+
+  // Once it can be read, its entries come first and the whole queue is written.
+  auto none = test::DialogAnswerer::MessageBox("Holvex 2004", IDOK, 1000);
+  form.Speichern1Click();
+  EXPECT_FALSE(none.Result().found);
+  std::vector<QueueEntry> all = old;
+  all.push_back({"c.zip", "3,00 MB", "Wartend", "http://h/c.zip"});
+  EXPECT_EQ(form.Queue().Entries(), all);
+  EXPECT_EQ(dir.Read("load.hvq"), SerializeQueue(all));
+}
+
 TEST_F(MainCommandsTest, RejectedAddressShowsTheErrorBox) {
   auto input = test::DialogAnswerer::Form("TInputQueryForm", "Download hinzufügen", "https://h/x.zip", "OK");
   auto box = test::DialogAnswerer::MessageBox("Fehler", IDOK);
