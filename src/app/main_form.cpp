@@ -157,6 +157,9 @@ LRESULT TForm1::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_NAME_REJECTED:
       ShowRejectedName();
       return 0;
+    case WM_ENDSESSION:
+      WMEndSession(wp != FALSE);
+      return 0;
     case WM_SYSCOMMAND:
       if (WMSysCommand(wp)) return 0;
       break;

@@ -183,6 +183,7 @@ class TForm1 : public Form, public MainWindowHost {
   std::string UnreadQueueFileText(const std::string& reason) const;
   void ReportUnreadQueueFile(const std::string& reason);
   void ShowRejectedName();
+  void WMEndSession(bool ending);
 
   // Posted when a typed file name was refused: the box waits until the edit has ended.
   static constexpr UINT WM_NAME_REJECTED = WM_APP + 2;
