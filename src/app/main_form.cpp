@@ -22,7 +22,10 @@ FormParams MainParams() {
 }
 }  // namespace
 
-TForm1::TForm1(MainFormOptions options) : Form(MainParams()), options_(std::move(options)) {
+TForm1::TForm1(MainFormOptions options)
+    : Form(MainParams()),
+      options_(std::move(options)),
+      queueStore_(PathInDirectory(options_.baseDir, kQueueFileName)) {
   // A handler that fails is seen: logged and shown, as the program's other unexpected errors.
   Application::Instance().OnHandlerError = [this](const std::string& text) {
     AddLogLine(text);
@@ -50,7 +53,8 @@ void TForm1::CreateControls() {
   SpeedButton4.Create(hwnd(), Rect{400, 11, 105, 22}, "Abbrechen", IDI_GLYPH_CANCEL);
   SpeedButton4.SetEnabled(false);
 
-  ListView1.Create(hwnd(), Rect{8, 40, 499, 248});
+  // The file-name cell can be edited in place; the other cells cannot.
+  ListView1.Create(hwnd(), Rect{8, 40, 499, 248}, true);
   ListView1.AddColumn("Datei", 175);
   ListView1.AddColumn("Größe", 70);
   ListView1.AddColumn("Status", 100);
@@ -113,7 +117,7 @@ void TForm1::BindQueueToList() {
   };
 }
 
-std::string TForm1::QueueFilePath() const { return PathInDirectory(options_.baseDir, kQueueFileName); }
+std::string TForm1::QueueFilePath() const { return queueStore_.Path(); }
 std::string TForm1::SettingsFilePath() const { return PathInDirectory(options_.baseDir, kSettingsFileName); }
 
 void TForm1::AddLogLine(const std::string& message) { Memo1.AppendLine(CurrentClockTime() + ": " + message); }
@@ -149,6 +153,12 @@ LRESULT TForm1::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_MSGBOX_CENTER:
       CenterMessageBox();
+      return 0;
+    case WM_NAME_REJECTED:
+      ShowRejectedName();
+      return 0;
+    case WM_ENDSESSION:
+      WMEndSession(wp != FALSE);
       return 0;
     case WM_SYSCOMMAND:
       if (WMSysCommand(wp)) return 0;
@@ -210,11 +220,14 @@ void TForm1::FormCreate() {
   // After each row, as often as keeps the windows responsive (a look at the message queue
   // per row would cost more than the rows).
   hooks.processEvents = [&app] { app.ProcessMessagesIfDue(); };
+  queueStore_.log = hooks.log;
+  std::optional<std::string> unreadable;
   {
     // The window is not shown yet; painting the list row by row would only cost time.
     ListView::UpdateLock lock(ListView1);
-    RestoreQueue(QueueFilePath(), queue_, hooks);
+    unreadable = queueStore_.Restore(queue_, hooks);
   }
+  if (unreadable) AddLogLine("Warteschleife nicht geladen: " + UnreadQueueFileText(*unreadable));
   app.ProcessMessages();
 
   IniDocument ini = SettingsFile(SettingsFilePath()).Load();
@@ -232,6 +245,19 @@ void TForm1::FormCreate() {
 
   TrayIcon1->Hint = "Holvex 2004";
   app.ProcessMessages();
+  // Shown once the window is there to centre over.
+  if (unreadable) ReportUnreadQueueFile(*unreadable);
+}
+
+std::string TForm1::UnreadQueueFileText(const std::string& reason) const {
+  return "Datei \"" + QueueFilePath() + "\" kann nicht gelesen werden. " + reason;
+}
+
+void TForm1::ReportUnreadQueueFile(const std::string& reason) {
+  ShowMessageBox(UnreadQueueFileText(reason) +
+                     "\r\n\r\nDie Warteschleife beginnt leer. Die Datei bleibt erhalten: Sie wird erst "
+                     "wieder gespeichert, wenn sie gelesen werden kann oder entfernt wurde.",
+                 "Holvex 2004", MB_OK | MB_ICONERROR);
 }
 
 }  // namespace holvex

@@ -10,6 +10,7 @@
 #include "host/main_window_host.h"
 #include "net/http_client.h"
 #include "queue/download_queue.h"
+#include "queue/queue_store.h"
 #include "settings/settings.h"
 #include "toolkit/form.h"
 #include "toolkit/list_box.h"
@@ -48,6 +49,7 @@ class TForm1 : public Form, public MainWindowHost {
   int ShowMessageBox(const std::string& text, const std::string& caption, UINT flags) override;
   DownloadQueue& Queue() override { return queue_; }
   std::string QueueFilePath() const override;
+  QueueStore& QueueFile() override { return queueStore_; }
   std::string SettingsFilePath() const override;
   const GeneralSettings& Settings() const override { return settings_; }
   void ApplySettings(const GeneralSettings& settings) override;
@@ -92,6 +94,9 @@ class TForm1 : public Form, public MainWindowHost {
   void Fertig1Click();
   void Dateiffnen1Click();
   void ListView1DblClick() { Dateiffnen1Click(); }
+  // The file-name cell edited in place.
+  bool ListView1Editing(size_t row);
+  void ListView1Edited(const std::string& name);
   void fertigeDownloadsentfernen1Click();
   void fehlerhafteDownloadsentfernen1Click();
   void Verwerfen1Click();
@@ -175,8 +180,16 @@ class TForm1 : public Form, public MainWindowHost {
   void HideToTray();
   void LockTrayCommands(bool running);
   bool RunCommandRefused();
+  std::string UnreadQueueFileText(const std::string& reason) const;
+  void ReportUnreadQueueFile(const std::string& reason);
+  void ShowRejectedName();
+  void WMEndSession(bool ending);
+
+  // Posted when a typed file name was refused: the box waits until the edit has ended.
+  static constexpr UINT WM_NAME_REJECTED = WM_APP + 2;
 
   MainFormOptions options_;
+  QueueStore queueStore_;
   std::unique_ptr<SingleInstance> instance_;
   DownloadQueue queue_;
   GeneralSettings settings_;
@@ -184,6 +197,8 @@ class TForm1 : public Form, public MainWindowHost {
   bool startupComplete_ = false;
   TForm9* extra_ = nullptr;
   DWORD lastProgressView_ = 0;
+  EntryId editedEntry_ = 0;   // the row whose name is being edited, by identity
+  std::string rejectedName_;  // a typed name that was refused, shown once the edit has ended
 };
 
 }  // namespace holvex

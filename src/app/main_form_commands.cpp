@@ -79,6 +79,38 @@ void TForm1::Dateiffnen1Click() {
   if (FileExists(path)) OpenWithShell(path.c_str(), hwnd(), nullptr, SW_SHOW);
 }
 
+bool TForm1::ListView1Editing(size_t row) {
+  if (row >= queue_.Count()) return false;
+  editedEntry_ = queue_.IdAt(row);
+  return true;
+}
+
+void TForm1::ListView1Edited(const std::string& name) {
+  const std::optional<size_t> index = queue_.IndexOf(editedEntry_);
+  editedEntry_ = 0;
+  if (!index || queue_.At(*index).fileName == name) return;
+  // The download is saved under this name: it must stay a plain name in the download folder.
+  if (!IsPlainFileName(name)) {
+    // The list is still ending its edit; the box follows once it has, and the old name stays.
+    rejectedName_ = name;
+    PostMessageA(hwnd(), WM_NAME_REJECTED, 0, 0);
+    return;
+  }
+  QueueEntry entry = queue_.At(*index);
+  entry.fileName = name;
+  queue_.Set(*index, std::move(entry));
+}
+
+void TForm1::ShowRejectedName() {
+  AddLogLine("Dateiname \"" + rejectedName_ + "\" abgelehnt: Der bisherige Name bleibt.");
+  ShowMessageBox("\"" + rejectedName_ +
+                     "\" ist kein gültiger Dateiname. Der bisherige Name bleibt.\r\n\r\n"
+                     "Ein Dateiname darf keinen Ordner und kein Laufwerk nennen, keines der Zeichen "
+                     "\\ / : * ? \" < > | enthalten, kein Gerätename wie CON oder NUL sein und nicht mit "
+                     "einem Punkt oder Leerzeichen enden.",
+                 "Fehler", MB_OK | MB_ICONERROR);
+}
+
 void TForm1::fertigeDownloadsentfernen1Click() { queue_.RemoveFinishedEntries(); }
 void TForm1::fehlerhafteDownloadsentfernen1Click() { queue_.RemoveFailedEntries(); }
 void TForm1::Verwerfen1Click() { queue_.Clear(); }
@@ -137,7 +169,8 @@ bool TForm1::FormCloseQuery() {
   ExitRequested = true;
   if (showSaveDialog) showSaveDialog();
   Application::Instance().ProcessMessages();
-  return true;
+  // A save that failed has called the exit off: the window stays with its queue.
+  return ExitRequested;
 }
 
 void TForm1::Beenden1Click() {

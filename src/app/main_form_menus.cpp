@@ -54,6 +54,8 @@ void TForm1::ConnectHandlers() {
   SpeedButton3.OnClick = [this] { SpeedButton3Click(); };
   SpeedButton4.OnClick = [this] { SpeedButton4Click(); };
   ListView1.OnDblClick = [this] { ListView1DblClick(); };
+  ListView1.OnEditing = [this](size_t row) { return ListView1Editing(row); };
+  ListView1.OnEdited = [this](size_t, const std::string& name) { ListView1Edited(name); };
   Downloadhinzufgen1.OnClick = [this] { Downloadhinzufgen1Click(); };
   Speichern1.OnClick = [this] { Speichern1Click(); };
   extdatei1.OnClick = [this] { extdatei1Click(); };

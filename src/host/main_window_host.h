@@ -10,6 +10,7 @@ namespace holvex {
 
 class DownloadQueue;
 class Form;
+class QueueStore;
 class THttpClient;
 struct GeneralSettings;
 struct ProxySettings;
@@ -23,7 +24,8 @@ class MainWindowHost {
   std::string PendingUrl;
   // The caption of the message box about to be centred.
   std::string MsgBoxCaption;
-  // Set by a confirmed exit, read by the save dialog; never reset.
+  // Set by a confirmed exit, read by the save dialog, which ends the program after a good save
+  // and resets it after a failed one: the exit is then called off.
   bool ExitRequested = false;
 
   // The window dialogs centre over and are owned by.
@@ -35,6 +37,8 @@ class MainWindowHost {
 
   virtual DownloadQueue& Queue() = 0;
   virtual std::string QueueFilePath() const = 0;
+  // The queue file's restore and saves (it keeps a file that could not be read at start).
+  virtual QueueStore& QueueFile() = 0;
   virtual std::string SettingsFilePath() const = 0;
 
   // The in-memory settings; Apply* makes new values take effect in the running program.

@@ -25,6 +25,16 @@ EntryId DownloadQueue::Append(QueueEntry entry) {
   return id;
 }
 
+void DownloadQueue::Prepend(std::vector<QueueEntry> entries) {
+  if (entries.empty()) return;
+  std::vector<Row> rows;
+  rows.reserve(entries.size() + rows_.size());
+  for (QueueEntry& entry : entries) rows.push_back(Row{nextId_++, std::move(entry)});
+  for (Row& row : rows_) rows.push_back(std::move(row));
+  rows_ = std::move(rows);
+  Notify(QueueChange::Kind::Reset, 0);
+}
+
 void DownloadQueue::RemoveAt(size_t index) {
   if (index >= rows_.size()) return;
   rows_.erase(rows_.begin() + static_cast<std::ptrdiff_t>(index));

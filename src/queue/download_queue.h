@@ -35,6 +35,8 @@ class DownloadQueue {
   std::vector<QueueEntry> Entries() const;
 
   EntryId Append(QueueEntry entry);
+  // Puts the entries ahead of every row, in their order (told as a Reset).
+  void Prepend(std::vector<QueueEntry> entries);
   void RemoveAt(size_t index);
   void Clear();
   void SetStatus(size_t index, std::string status);

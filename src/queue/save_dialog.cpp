@@ -85,14 +85,20 @@ bool TForm4::Save() {
   lastShown_ = 0;
   try {
     QueueViewLock lock(main_);
-    SaveQueue(
-        main_.QueueFilePath(), main_.Queue(),
-        [this](size_t index, size_t count, const QueueEntry& entry) { ShowProgress(index, count, entry); });
+    main_.QueueFile().Save(main_.Queue(), [this](size_t index, size_t count, const QueueEntry& entry) {
+      ShowProgress(index, count, entry);
+    });
     return true;
   } catch (const FileWriteError& e) {
-    // The old file stays whole; the dialog still closes, and a requested exit still ends.
+    // The old file stays whole and the dialog still closes.
     main_.ShowMessageBox("Datei \"" + e.path() + "\" kann nicht erstellt werden. " + e.reason(),
                          "Holvex 2004", MB_OK | MB_ICONERROR);
+    if (main_.ExitRequested) {
+      // Ending now would lose every change since the last good save: the exit is called off,
+      // and the user can leave again once the file can be written.
+      main_.ExitRequested = false;
+      main_.AddLogLine("Programm nicht beendet: Die Warteschleife konnte nicht gespeichert werden.");
+    }
     return false;
   }
 }

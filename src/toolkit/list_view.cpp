@@ -8,11 +8,11 @@
 
 namespace holvex {
 
-void ListView::Create(HWND parent, const Rect& r) {
-  CreateSystem(
-      WC_LISTVIEWA, "",
-      WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_OWNERDATA,
-      WS_EX_CLIENTEDGE, r, parent);
+void ListView::Create(HWND parent, const Rect& r, bool editCaptions) {
+  CreateSystem(WC_LISTVIEWA, "",
+               WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS |
+                   LVS_OWNERDATA | (editCaptions ? LVS_EDITLABELS : 0),
+               WS_EX_CLIENTEDGE, r, parent);
   DWORD ex = LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT;
   SendMessageA(hwnd(), LVM_SETEXTENDEDLISTVIEWSTYLE, ex, ex);
 }
@@ -104,7 +104,7 @@ void ListView::SelectRow(std::optional<size_t> row) {
   SendMessageA(hwnd(), LVM_ENSUREVISIBLE, *row, FALSE);
 }
 
-bool ListView::HandleNotify(NMHDR* hdr, LRESULT* /*result*/) {
+bool ListView::HandleNotify(NMHDR* hdr, LRESULT* result) {
   switch (hdr->code) {
     case LVN_GETDISPINFOA: {
       auto* info = reinterpret_cast<NMLVDISPINFOA*>(hdr);
@@ -119,6 +119,21 @@ bool ListView::HandleNotify(NMHDR* hdr, LRESULT* /*result*/) {
     case NM_DBLCLK:
       if (OnDblClick) OnDblClick();
       return true;
+    case LVN_BEGINLABELEDITA: {
+      const auto* info = reinterpret_cast<NMLVDISPINFOA*>(hdr);
+      const bool allowed =
+          OnEditing && info->item.iItem >= 0 && OnEditing(static_cast<size_t>(info->item.iItem));
+      *result = allowed ? FALSE : TRUE;  // TRUE keeps the edit from starting
+      return true;
+    }
+    case LVN_ENDLABELEDITA: {
+      const auto* info = reinterpret_cast<NMLVDISPINFOA*>(hdr);
+      if (info->item.pszText && info->item.iItem >= 0 && OnEdited)
+        OnEdited(static_cast<size_t>(info->item.iItem), info->item.pszText);
+      *result = FALSE;  // an owner-data list stores no text: the row is painted from the model
+      RedrawRow(static_cast<size_t>(std::max(info->item.iItem, 0)));
+      return true;
+    }
     default:
       return false;
   }

@@ -11,7 +11,8 @@ namespace holvex {
 
 class ListView : public Window {
  public:
-  void Create(HWND parent, const Rect& r);
+  // `editCaptions`: a click on the selected row's caption edits it in place (LVS_EDITLABELS).
+  void Create(HWND parent, const Rect& r, bool editCaptions = false);
   void AddColumn(const std::string& caption, int width);
   int ColumnCount() const;
   std::string ColumnCaption(int column) const;
@@ -47,6 +48,11 @@ class ListView : public Window {
   // Cell text supplier: row, column (0 = caption).
   std::function<std::string(size_t, int)> cellText;
   std::function<void()> OnDblClick;
+  // In-place editing of a row's caption: OnEditing may refuse to begin it; OnEdited gets the
+  // text typed (not when the edit was cancelled). The rows live in the model, so the model
+  // decides what the row shows afterwards.
+  std::function<bool(size_t)> OnEditing;
+  std::function<void(size_t, const std::string&)> OnEdited;
 
   bool HandleNotify(NMHDR* hdr, LRESULT* result) override;
 

@@ -1,5 +1,7 @@
 // The main window's queue commands, driven as a user drives them: select a row, click,
 // read the log, answer the boxes.
+#include <windows.h>
+#include <commctrl.h>
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -146,6 +148,59 @@ TEST(MainFormStart, CloseRequestBeforeEveryWindowExistsIsRefusedSilently) {
   EXPECT_FALSE(form.ExitRequested);
 }
 
+TEST(MainFormStart, QueueFileHeldByAnotherProgramIsKeptUntilItCanBeReadThenJoinsTheList) {
+  test::TestApplication();
+  test::TempDir dir;
+  const std::vector<QueueEntry> old = {{"a.zip", "1,00 MB", "Wartend", "http://h/a.zip"},
+                                       {"b.zip", "2,00 MB", "Fehler", "http://h/b.zip"}};
+  dir.Write("load.hvq", SerializeQueue(old));
+  // Another program holds the file without sharing reads.
+  HANDLE held =
+      CreateFileA(dir.File("load.hvq").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  auto startBox = test::DialogAnswerer::MessageBox("Holvex 2004", IDOK);
+  TForm1 form(MainFormOptions{dir.path(), test::UniqueName("holvex-held")});
+  TForm4 save(form);
+  form.showSaveDialog = [&save] { save.ShowModal(); };
+  form.StartupComplete();
+  test::SeenDialog seen = startBox.Result();
+  ASSERT_TRUE(seen.found) << "the unread queue file went unreported";
+  const std::string unread = "Datei \"" + form.QueueFilePath() + "\" kann nicht gelesen werden. ";
+  EXPECT_EQ(seen.text.rfind(unread, 0), 0u) << seen.text;
+  EXPECT_EQ(form.Memo1.Lines().back().substr(10).rfind("Warteschleife nicht geladen: " + unread, 0), 0u);
+  EXPECT_TRUE(form.Queue().Empty());
+
+  // Neither "Speichern..." nor a confirmed exit replaces the file while it cannot be read.
+  form.Queue().Append({"c.zip", "3,00 MB", "Wartend", "http://h/c.zip"});
+  for (bool exit : {false, true}) {
+    auto question = test::DialogAnswerer::MessageBox("Beenden", IDYES, exit ? 10000 : 300);
+    auto refused = test::DialogAnswerer::MessageBox("Holvex 2004", IDOK);
+    if (exit)
+      PostMessageA(form.hwnd(), WM_CLOSE, 0, 0);
+    else
+      form.Speichern1.Click();
+    test::PumpFor(100);  // runs the question, the dialog and the box in their own loops
+    EXPECT_EQ(question.Result().found, exit);
+    seen = refused.Result();
+    ASSERT_TRUE(seen.found) << "exit " << exit;
+    EXPECT_EQ(seen.text.rfind("Datei \"" + form.QueueFilePath() + "\" kann nicht erstellt werden. ", 0), 0u);
+    EXPECT_FALSE(form.ExitRequested);
+    EXPECT_TRUE(form.Visible());
+    EXPECT_EQ(form.Queue().Count(), 1u);
+  }
+  CloseHandle(held);
+  EXPECT_EQ(dir.Read("load.hvq"), SerializeQueue(old));
+
+  // Once it can be read, its entries come first and the whole queue is written.
+  auto none = test::DialogAnswerer::MessageBox("Holvex 2004", IDOK, 1000);
+  form.Speichern1Click();
+  EXPECT_FALSE(none.Result().found);
+  std::vector<QueueEntry> all = old;
+  all.push_back({"c.zip", "3,00 MB", "Wartend", "http://h/c.zip"});
+  EXPECT_EQ(form.Queue().Entries(), all);
+  EXPECT_EQ(dir.Read("load.hvq"), SerializeQueue(all));
+}
+
 TEST_F(MainCommandsTest, RejectedAddressShowsTheErrorBox) {
   auto input = test::DialogAnswerer::Form("TInputQueryForm", "Download hinzufügen", "https://h/x.zip", "OK");
   auto box = test::DialogAnswerer::MessageBox("Fehler", IDOK);
@@ -238,6 +293,49 @@ TEST_F(MainCommandsTest, FileOfAnEmptyQueueThatCannotBeDeletedIsReportedAndKept)
       << seen.text;
   EXPECT_NE(save->Label1.Text(), "Warteschleife wird bearbeitet...");
   EXPECT_EQ(dir.Read("load.hvq"), before);
+}
+
+TEST_F(MainCommandsTest, FileNameCellIsEditedInPlaceAndTakesOnlyAPlainName) {
+  // As a user edits it: a click on the selected row's name opens the cell's field, a name is
+  // typed, Enter ends it.
+  auto edit = [&](size_t row, const std::string& typed) {
+    Select(row);
+    SetFocus(form->ListView1.hwnd());
+    RECT name{LVIR_LABEL, 0, 0, 0};
+    SendMessageA(form->ListView1.hwnd(), LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(&name));
+    const LPARAM at = MAKELPARAM(name.left + 10, (name.top + name.bottom) / 2);
+    SendMessageA(form->ListView1.hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+    SendMessageA(form->ListView1.hwnd(), WM_LBUTTONUP, 0, at);
+    HWND field = nullptr;
+    test::PumpUntil(
+        [&] {
+          field = reinterpret_cast<HWND>(SendMessageA(form->ListView1.hwnd(), LVM_GETEDITCONTROL, 0, 0));
+          return field != nullptr;
+        },
+        3000);
+    if (!field) return false;
+    SetWindowTextA(field, typed.c_str());
+    SendMessageA(field, WM_KEYDOWN, VK_RETURN, 0);
+    return true;
+  };
+  for (const std::string hostile : {"..\\..\\autoexec.bat", "C:x.zip", "x.zip:hidden", "NUL", "a.zip."}) {
+    auto box = test::DialogAnswerer::MessageBox("Fehler", IDOK);
+    ASSERT_TRUE(edit(0, hostile)) << "the file-name cell cannot be edited";
+    test::PumpFor(50);
+    test::SeenDialog seen = box.Result();
+    ASSERT_TRUE(seen.found) << hostile;
+    EXPECT_EQ(seen.text.rfind("\"" + hostile + "\" ist kein gültiger Dateiname.", 0), 0u) << seen.text;
+    EXPECT_EQ(form->ListView1.CellText(0, 0), "a.zip");
+    EXPECT_EQ(LastLogMessage(), "Dateiname \"" + hostile + "\" abgelehnt: Der bisherige Name bleibt.");
+  }
+  ASSERT_TRUE(edit(2, "Größe (2).zip"));
+  test::PumpFor(50);
+  EXPECT_EQ(form->ListView1.CellText(2, 0), "Größe (2).zip");
+  form->Speichern1Click();
+  EXPECT_EQ(dir.Read("load.hvq"), SerializeQueue({{"a.zip", "1,00 MB", "Wartend", "http://h/a.zip"},
+                                                  {"Größe (2).zip", "3,00 MB", "Fehler", "http://h/c.zip"},
+                                                  {"d.zip", "0,00 MB", "Abgebrochen", "http://h/d.zip"},
+                                                  {"e.zip", "0,00 MB", "fertig", "http://h/e.zip"}}));
 }
 
 TEST_F(MainCommandsTest, AFailingHandlerIsLoggedAndShownAndAFailedCloseKeepsTheWindow) {
