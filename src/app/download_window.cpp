@@ -1,5 +1,8 @@
 #include "app/download_window.h"
 
+#include <algorithm>
+#include <limits>
+
 #include "resource_ids.h"
 
 namespace holvex {
@@ -36,6 +39,15 @@ TForm9::TForm9() : Form(ExtraWindowParams()) {
 
 void TForm9::SetTextIfChanged(Window& w, const std::string& text) {
   if (w.Text() != text) w.SetText(text);
+}
+
+void TForm9::SetBarBytes(std::int64_t done, std::int64_t total) {
+  total = std::max<std::int64_t>(total, 0);
+  done = std::clamp<std::int64_t>(done, 0, total);
+  int shift = 0;
+  while ((total >> shift) > std::numeric_limits<int>::max()) ++shift;
+  ProgressBar1.SetRange(0, static_cast<int>(total >> shift));
+  ProgressBar1.SetPosition(static_cast<int>(done >> shift));
 }
 
 void TForm9::ShowOver(const Window& over) {

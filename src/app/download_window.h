@@ -1,5 +1,6 @@
 #pragma once
 // The small always-on-top window that shows the current entry's transfer during a run.
+#include <cstdint>
 #include <functional>
 
 #include "toolkit/animate.h"
@@ -18,6 +19,8 @@ class TForm9 : public Form {
   void ShowOver(const Window& over);
   // Sets a label's text only when it changes: the run writes these texts for every block.
   static void SetTextIfChanged(Window& w, const std::string& text);
+  // The bar's range is 32-bit: from 2 GiB on, both counts are scaled down alike.
+  void SetBarBytes(std::int64_t done, std::int64_t total);
 
   Animate Animate1;
   Label Label1, Label2, Label3, Label4, Label5, Label6, Label7, Label8, Label9;

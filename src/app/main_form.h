@@ -165,7 +165,7 @@ class TForm1 : public Form, public MainWindowHost {
   void HideExtraWindow();
   void ClearPanels();
   void Transfer1FileStart();
-  void Transfer1CopyProgress(int size, int totsize);
+  void Transfer1CopyProgress(std::int64_t size, std::int64_t totsize);
   void Transfer1FileDone();
   void Transfer1CopyDone();
   void Transfer1ConnectError();

@@ -26,7 +26,8 @@ constexpr DWORD kProgressViewIntervalMs = 50;
 
 std::string TimeOfDayText(double milliseconds) {
   if (!(milliseconds > 0) || !std::isfinite(milliseconds)) milliseconds = 0;
-  auto seconds = static_cast<long long>(milliseconds / 1000.0) % 86400;  // a time of day wraps
+  // A time of day wraps; taken in floating point, as an estimate for terabytes can exceed 64 bits.
+  auto seconds = static_cast<long long>(std::fmod(std::floor(milliseconds / 1000.0), 86400.0));
   SYSTEMTIME t{};
   t.wYear = 1899;
   t.wMonth = 12;
@@ -56,7 +57,7 @@ void TForm1::ConfigureTransfer() {
   Transfer1.ShowDialog = false;
   Transfer1.FTPPassive = true;
   Transfer1.OnFileStart = [this](TTransferEngine&, int) { Transfer1FileStart(); };
-  Transfer1.OnCopyProgress = [this](TTransferEngine&, int, int size, int totsize) {
+  Transfer1.OnCopyProgress = [this](TTransferEngine&, int, std::int64_t size, std::int64_t totsize) {
     Transfer1CopyProgress(size, totsize);
   };
   Transfer1.OnFileDone = [this](TTransferEngine&, int) { Transfer1FileDone(); };
@@ -203,7 +204,7 @@ void TForm1::ClearPanels() {
   for (int panel = 0; panel < 3; ++panel) StatusBar1.SetPanelText(panel, "");
 }
 
-void TForm1::Transfer1CopyProgress(int size, int totsize) {
+void TForm1::Transfer1CopyProgress(std::int64_t size, std::int64_t totsize) {
   const DWORD now = GetTickCount();
   const bool complete = size == totsize;
   if (lastProgressView_ == 0 || complete || now - lastProgressView_ >= kProgressViewIntervalMs) {
@@ -212,15 +213,15 @@ void TForm1::Transfer1CopyProgress(int size, int totsize) {
     const LocaleSeparators seps = UserLocaleSeparators();
     const double elapsed = static_cast<double>(now - StartTick);
     // Without a size, a byte or a tick the estimates are undefined: show zeros, never NaN.
-    const double remaining = (size > 0 && totsize > size) ? double(totsize - size) * elapsed / size : 0.0;
+    const double remaining =
+        (size > 0 && totsize > size) ? double(totsize - size) * elapsed / double(size) : 0.0;
     const std::string timeText = TimeOfDayText(remaining);
-    const long long percent = totsize > 0 ? std::llround(double(size) * 100.0 / totsize) : 0;
+    const long long percent = totsize > 0 ? std::llround(double(size) * 100.0 / double(totsize)) : 0;
     const std::string percentText = std::to_string(percent);
     if (extra_) {
-      extra_->ProgressBar1.SetRange(0, totsize > 0 ? totsize : 0);
       TForm9::SetTextIfChanged(extra_->Label9, "( " + FormatByteCount(size, seps) + " von " +
                                                    FormatByteCount(totsize, seps) + " fertig. )");
-      extra_->ProgressBar1.SetPosition(size);
+      extra_->SetBarBytes(size, totsize);
     }
     StatusBar1.SetPanelText(0, "Lade " + CurrentFileName + "...");
     StatusBar1.SetPanelText(1, "Fertig: " + percentText + " %");

@@ -5,7 +5,6 @@
 
 #include <vector>
 
-#include "transfer/format.h"
 #include "transfer/local_files.h"
 #include "transfer/paths.h"
 #include "transfer/progress_dialog.h"
@@ -138,9 +137,7 @@ bool TTransferEngine::CopyBlocks(SourceFile& source, OutputFile& target, std::ui
                                  const std::string& sourcePath, const std::string& targetPath,
                                  DWORD startTick) {
   std::vector<char> buffer(kCopyBlockSize);  // one for the item, gone on every exit
-  const auto total = static_cast<std::uint32_t>(size);
-  const std::string totalText =
-      " " + DlgFileOfLabel + " " + FormatSize(static_cast<std::int32_t>(total), decimal_);
+  const std::string totalText = TotalText(size);
   cancel_ = false;  // a cancel while the copy was prepared is not seen
   std::uint64_t copied = 0;
   for (;;) {
@@ -159,7 +156,7 @@ bool TTransferEngine::CopyBlocks(SourceFile& source, OutputFile& target, std::ui
       return false;
     }
     copied += read;
-    ReportBlock(DlgCopying, static_cast<std::uint32_t>(copied), total, totalText, startTick);
+    ReportBlock(DlgCopying, copied, size, totalText, startTick);
     PumpIfDue();
     if (read == 0) return true;  // the end: every byte arrived
     if (cancel_) return false;   // the partial target stays

@@ -24,32 +24,31 @@ std::string TwoDecimals(double value, std::string_view decimal) {
   return out;
 }
 
-std::string ScaledText(std::int32_t count, std::string_view decimal, const char* units, const char* kilo,
+std::string ScaledText(std::int64_t count, std::string_view decimal, const char* units, const char* kilo,
                        const char* mega) {
   if (count < 1000) return std::to_string(count) + units;
   if (count < 1000000) return TwoDecimals(count / 1000.0, decimal) + kilo;
   return TwoDecimals(count / 1000000.0, decimal) + mega;
 }
 
-std::int32_t ClampToInt32(double value) {
-  if (value >= static_cast<double>(std::numeric_limits<std::int32_t>::max()))
-    return std::numeric_limits<std::int32_t>::max();
-  if (value <= static_cast<double>(std::numeric_limits<std::int32_t>::min()))
-    return std::numeric_limits<std::int32_t>::min();
-  return static_cast<std::int32_t>(value);
+template <typename Int>
+Int Clamped(double value) {
+  if (value >= static_cast<double>(std::numeric_limits<Int>::max())) return std::numeric_limits<Int>::max();
+  if (value <= static_cast<double>(std::numeric_limits<Int>::min())) return std::numeric_limits<Int>::min();
+  return static_cast<Int>(value);
 }
 
 }  // namespace
 
-std::string FormatSize(std::int32_t bytes, std::string_view decimal) {
+std::string FormatSize(std::int64_t bytes, std::string_view decimal) {
   return ScaledText(bytes, decimal, " bytes", " Kb", " Mb");
 }
-std::string FormatSize(std::int32_t bytes) { return FormatSize(bytes, UserLocaleSeparators().decimal); }
+std::string FormatSize(std::int64_t bytes) { return FormatSize(bytes, UserLocaleSeparators().decimal); }
 
-std::string FormatRate(std::int32_t bytesPerSecond, std::string_view decimal) {
+std::string FormatRate(std::int64_t bytesPerSecond, std::string_view decimal) {
   return ScaledText(bytesPerSecond, decimal, " bytes/sec", " Kb/sec", " Mb/sec");
 }
-std::string FormatRate(std::int32_t bytesPerSecond) {
+std::string FormatRate(std::int64_t bytesPerSecond) {
   return FormatRate(bytesPerSecond, UserLocaleSeparators().decimal);
 }
 
@@ -61,30 +60,32 @@ double RoundHalfEven(double value) {
   return std::fmod(floor, 2.0) == 0 ? floor : floor + 1;
 }
 
-std::string FormatTimeLeft(std::int32_t elapsedMs, std::int32_t done, std::int32_t total) {
+std::string FormatTimeLeft(std::int64_t elapsedMs, std::int64_t done, std::int64_t total) {
   if (done <= 0) return {};
-  // total - done wraps like the 32-bit value it is.
-  auto left = static_cast<std::int32_t>(static_cast<std::uint32_t>(total) - static_cast<std::uint32_t>(done));
-  double ms = RoundHalfEven(static_cast<double>(left) * elapsedMs / done);
+  // In floating point: total - done cannot overflow, whatever a server announced.
+  double left = static_cast<double>(total) - static_cast<double>(done);
+  double ms = RoundHalfEven(left * static_cast<double>(elapsedMs) / static_cast<double>(done));
   double s = RoundHalfEven(ms / 1000);
   double m = RoundHalfEven(s / 60);
   double h = RoundHalfEven(m / 60);
-  auto whole = [](double v) { return std::to_string(static_cast<long long>(v)); };
+  // Clamped: an absurd announced size must not make the conversion undefined.
+  auto whole = [](double v) { return std::to_string(Clamped<long long>(v)); };
   if (m == 0 && h == 0) return whole(s) + " sec.";
   if (h > 0) {
-    auto minutes = static_cast<long long>(m);
+    auto minutes = Clamped<long long>(m);
     return std::to_string(minutes / 60) + "h " + std::to_string(minutes % 60);
   }
   return whole(m) + " minutes";
 }
 
-int ProgressPercent(std::uint32_t done, std::uint32_t total) {
-  double exact = static_cast<double>(static_cast<std::uint64_t>(done) * 100) / total;
-  return ClampToInt32(RoundHalfEven(exact));
+int ProgressPercent(std::uint64_t done, std::uint64_t total) {
+  // Exact in a double for every count below 2^53 / 100 bytes (90 TB).
+  double exact = static_cast<double>(done) * 100 / static_cast<double>(total);
+  return Clamped<int>(RoundHalfEven(exact));
 }
 
-std::int32_t AverageRate(std::uint32_t done, std::uint32_t elapsedMs) {
-  return ClampToInt32(RoundHalfEven(done / (elapsedMs + 1.0) * 1000));
+std::int64_t AverageRate(std::uint64_t done, std::uint32_t elapsedMs) {
+  return Clamped<std::int64_t>(RoundHalfEven(static_cast<double>(done) / (elapsedMs + 1.0) * 1000));
 }
 
 }  // namespace holvex

@@ -1,7 +1,6 @@
 // TTransferEngine: the FTP download (items of kind tkFtp).
 #include <string>
 
-#include "transfer/format.h"
 #include "transfer/ftp_transfer.h"
 #include "transfer/local_files.h"
 #include "transfer/paths.h"
@@ -61,12 +60,10 @@ bool FtpTransfer::Download() {
 }
 
 bool FtpTransfer::Receive(OutputFile& file, std::optional<std::uint64_t> listedSize) {
-  const auto total = static_cast<std::uint32_t>(listedSize.value_or(0));
-  const std::string totalText =
-      " " + engine_.DlgFileOfLabel + " " + FormatSize(static_cast<std::int32_t>(total), engine_.decimal_);
+  const std::uint64_t total = listedSize.value_or(0);
+  const std::string totalText = engine_.TotalText(total);
   const DWORD startTick = GetTickCount();
-  std::uint32_t done = 0;
-  std::uint64_t received = 0;
+  std::uint64_t done = 0;
   DWORD bytes = FtpConnection::kBlockSize;
   bool reachedEnd = false;
   while (bytes > 0 && !engine_.cancel_) {
@@ -75,13 +72,12 @@ bool FtpTransfer::Receive(OutputFile& file, std::optional<std::uint64_t> listedS
     if (ftp_.Read(&data, &bytes, wait_) != StepResult::kDone) break;  // failed, stalled or cancelled
     if (bytes > 0) file.Write(data, bytes);
     done += bytes;
-    received += bytes;
     engine_.ReportBlock(engine_.DlgDownload, done, total, totalText, startTick);
     reachedEnd = bytes == 0;
   }
   file.Close();
   // A data connection that ends early also ends with a 0-byte read: the listed size tells.
-  return reachedEnd && (!listedSize || received == *listedSize);
+  return reachedEnd && (!listedSize || done == *listedSize);
 }
 
 }  // namespace holvex

@@ -1,7 +1,6 @@
 // TTransferEngine: the FTP upload (items of kind tkFtpUpload).
 #include <string>
 
-#include "transfer/format.h"
 #include "transfer/ftp_transfer.h"
 #include "transfer/input_file.h"
 #include "transfer/paths.h"
@@ -50,12 +49,11 @@ bool FtpTransfer::EnterFolder(const std::string& folder) {
 }
 
 bool FtpTransfer::Send(InputFile& file) {
-  const auto total = static_cast<std::uint32_t>(file.Size());
-  const std::string totalText =
-      " " + engine_.DlgFileOfLabel + " " + FormatSize(static_cast<std::int32_t>(total), engine_.decimal_);
+  const std::uint64_t total = file.Size();
+  const std::string totalText = engine_.TotalText(total);
   const DWORD startTick = GetTickCount();
   char block[FtpConnection::kBlockSize];
-  std::uint32_t sent = 0;
+  std::uint64_t sent = 0;
   DWORD written = FtpConnection::kBlockSize;
   bool reachedEnd = false;
   // A file whose size is a multiple of the block ends with a pass that hands 0 bytes over.

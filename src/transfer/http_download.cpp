@@ -1,4 +1,6 @@
 // TTransferEngine: the download by URL (items of kind tkHttp).
+#include <algorithm>
+#include <limits>
 #include <string>
 
 #include "transfer/async_internet.h"
@@ -18,6 +20,11 @@ namespace {
 std::uint64_t AnnouncedLength(const Request& request) {
   std::optional<std::string> text = request.QueryText(HTTP_QUERY_CONTENT_LENGTH);
   return text ? ParseContentLength(*text).value_or(0) : 0;
+}
+
+// A length beyond 2^63 comes only from a hostile server; it is reported as the largest one.
+std::int64_t ClampedSigned(std::uint64_t count) {
+  return static_cast<std::int64_t>(std::min<std::uint64_t>(count, std::numeric_limits<std::int64_t>::max()));
 }
 
 }  // namespace
@@ -108,14 +115,10 @@ bool TTransferEngine::SourceIsNewer(int idx, Request& request, const std::string
 
 bool TTransferEngine::ReceiveBody(Request& request, OutputFile& file) {
   const WaitPolicy wait = NetworkWait();
-  const std::uint64_t announced = AnnouncedLength(request);
-  const auto total = static_cast<std::uint32_t>(announced);
-  // The same for every block.
-  const std::string totalText =
-      " " + DlgFileOfLabel + " " + FormatSize(static_cast<std::int32_t>(total), decimal_);
+  const std::uint64_t total = AnnouncedLength(request);
+  const std::string totalText = TotalText(total);
   const DWORD startTick = GetTickCount();
-  std::uint32_t done = 0;
-  std::uint64_t received = 0;
+  std::uint64_t done = 0;
   DWORD bytes = Request::kBlockSize;
   bool gotData = false, endedNormally = false;
   while (bytes > 0 && !cancel_) {
@@ -124,7 +127,6 @@ bool TTransferEngine::ReceiveBody(Request& request, OutputFile& file) {
     if (request.Read(&data, &bytes, wait) != StepResult::kDone) break;  // failed, stalled or cancelled
     if (bytes > 0) file.Write(data, bytes);
     done += bytes;
-    received += bytes;
     ReportBlock(DlgDownload, done, total, totalText, startTick);
     PumpIfDue();
     if (bytes > 0)
@@ -134,13 +136,17 @@ bool TTransferEngine::ReceiveBody(Request& request, OutputFile& file) {
   }
   // Success needs the whole body: a break, a stall or a short body is a failure, and the
   // partial file stays for the user to inspect.
-  return gotData && endedNormally && (announced == 0 || received == announced);
+  return gotData && endedNormally && (total == 0 || done == total);
 }
 
-void TTransferEngine::ReportBlock(const std::string& verb, std::uint32_t done, std::uint32_t total,
+std::string TTransferEngine::TotalText(std::uint64_t total) const {
+  return " " + DlgFileOfLabel + " " + FormatSize(ClampedSigned(total), decimal_);
+}
+
+void TTransferEngine::ReportBlock(const std::string& verb, std::uint64_t done, std::uint64_t total,
                                   const std::string& totalText, DWORD startTick) {
-  const auto signedDone = static_cast<std::int32_t>(done);
-  const auto signedTotal = static_cast<std::int32_t>(total);
+  const std::int64_t signedDone = ClampedSigned(done);
+  const std::int64_t signedTotal = ClampedSigned(total);
   std::string line = DlgProgressLabel + " " + FormatSize(signedDone, decimal_);
   if (total > 0) {
     dialog_->SetBarPosition(ProgressPercent(done, total));
@@ -153,8 +159,7 @@ void TTransferEngine::ReportBlock(const std::string& verb, std::uint32_t done, s
   DWORD elapsed = GetTickCount() - startTick;
   dialog_->SetRateLine(DlgRateLabel + " " + FormatRate(AverageRate(done, elapsed), decimal_));
   elapsed = GetTickCount() - startTick;
-  dialog_->SetTimeLine(DlgTimeLabel + " " +
-                       FormatTimeLeft(static_cast<std::int32_t>(elapsed), signedDone, signedTotal));
+  dialog_->SetTimeLine(DlgTimeLabel + " " + FormatTimeLeft(elapsed, signedDone, signedTotal));
 }
 
 }  // namespace holvex

@@ -5,7 +5,6 @@
 #include <string>
 
 #include "transfer/async_internet.h"
-#include "transfer/format.h"
 #include "transfer/internet_error_text.h"
 #include "transfer/local_files.h"
 #include "transfer/paths.h"
@@ -38,9 +37,11 @@ bool TTransferEngine::UploadHttp(const TTransferItem& item) {
   SourceFile file;
   if (!file.Open(path, FILE_SHARE_READ)) throw TransferError("Cannot open file " + path);
   const std::uint64_t length = file.Size().value_or(0);
-  // The declared length is a 32-bit number.
-  if (length > std::numeric_limits<DWORD>::max()) throw TransferError("File too large to send " + path);
-  const auto size = static_cast<std::uint32_t>(length);
+  // WinInet takes the declared length as a 32-bit number (INTERNET_BUFFERS.dwBufferTotal).
+  if (length > std::numeric_limits<DWORD>::max())
+    throw TransferError("Cannot send " + path + " by HTTP upload: it has " + std::to_string(length) +
+                        " bytes, and an upload can declare at most 4294967295 bytes (4 GiB - 1)");
+  const auto size = static_cast<DWORD>(length);
 
   const WaitPolicy wait = NetworkWait();
   if (StepResult started = request.BeginUpload(size, wait); started != StepResult::kDone) {
@@ -52,13 +53,12 @@ bool TTransferEngine::UploadHttp(const TTransferItem& item) {
   return FinishUpload(request, wait);
 }
 
-bool TTransferEngine::SendBody(Request& request, SourceFile& file, std::uint32_t size,
-                               const std::string& path, const WaitPolicy& wait) {
-  const std::string totalText =
-      " " + DlgFileOfLabel + " " + FormatSize(static_cast<std::int32_t>(size), decimal_);
+bool TTransferEngine::SendBody(Request& request, SourceFile& file, DWORD size, const std::string& path,
+                               const WaitPolicy& wait) {
+  const std::string totalText = TotalText(size);
   const DWORD startTick = GetTickCount();
   char block[Request::kBlockSize];
-  std::uint32_t sent = 0;
+  DWORD sent = 0;  // never above the declared size
   DWORD read = Request::kBlockSize;
   while (read == Request::kBlockSize && !cancel_) {
     // Never more than declared, should the file grow meanwhile.

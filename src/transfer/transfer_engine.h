@@ -29,7 +29,9 @@ class Window;
 class TTransferEngine;
 using TTransferFileStart = std::function<void(TTransferEngine& Sender, int idx)>;
 using TTransferFileDone = std::function<void(TTransferEngine& Sender, int idx)>;
-using TTransferProgress = std::function<void(TTransferEngine& Sender, int fileidx, int size, int totsize)>;
+// size and totsize in bytes, 64-bit: files of 2 GiB and more are common.
+using TTransferProgress =
+    std::function<void(TTransferEngine& Sender, int fileidx, std::int64_t size, std::int64_t totsize)>;
 using TTransferDone = std::function<void(TTransferEngine& Sender)>;
 using TTransferCancel = std::function<void(TTransferEngine& Sender)>;
 using TTransferError = std::function<void(TTransferEngine& Sender, int ErrorCode)>;
@@ -126,8 +128,10 @@ class TTransferEngine {
   // direction: DlgFromServerLabel or DlgToServerLabel.
   void SetFileLine(const std::string& name, const std::string& direction, const std::string& host);
   // verb: DlgDownload or DlgUpload, for the caption.
-  void ReportBlock(const std::string& verb, std::uint32_t done, std::uint32_t total,
+  void ReportBlock(const std::string& verb, std::uint64_t done, std::uint64_t total,
                    const std::string& totalText, DWORD startTick);
+  // " of " and the total, the same for every block of an item.
+  std::string TotalText(std::uint64_t total) const;
   // File copy (tkFile).
   bool CopyLocalFile(int idx, const TTransferItem& item, TDateTime& workingDate, bool& noNewFile);
   bool CopyFromSource(int idx, const TTransferItem& item, TDateTime& workingDate, bool& noNewFile);
@@ -137,7 +141,7 @@ class TTransferEngine {
                   const std::string& targetPath, DWORD startTick);
   // HTTP upload (tkHttpUpload).
   bool UploadHttp(const TTransferItem& item);
-  bool SendBody(Request& request, SourceFile& file, std::uint32_t size, const std::string& path,
+  bool SendBody(Request& request, SourceFile& file, DWORD size, const std::string& path,
                 const WaitPolicy& wait);
   bool FinishUpload(Request& request, const WaitPolicy& wait);
   void ReportInternetError(DWORD number);

@@ -1,8 +1,11 @@
 // Download runs through the real main window, the real engine and loopback servers.
+#include <windows.h>
+
 #include <algorithm>
 #include <atomic>
 #include <chrono>
 
+#include <commctrl.h>
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -16,6 +19,7 @@
 #include "support/queue_printing.h"
 #include "support/scripted_http_server.h"
 #include "support/temp_dir.h"
+#include "transfer/progress_dialog.h"
 
 namespace holvex {
 
@@ -132,6 +136,80 @@ TEST_F(DownloadRunTest, CommandsAreLockedWhileRunningAndTheExtraWindowShows) {
   EXPECT_EQ(dir.Read("dl\\big.bin").size(), body.size());
   EXPECT_EQ(extra->Label9.Text(), "( 28,61 MB von 28,61 MB fertig. )");
   EXPECT_EQ(extra->Text(), "100 % von big.bin fertiggestellt.");
+}
+
+// The bar's place as a share of its range, whatever scale the range has.
+double BarShare(const ProgressBar& bar) {
+  PBRANGE range{};
+  SendMessageA(bar.hwnd(), PBM_GETRANGE, FALSE, reinterpret_cast<LPARAM>(&range));
+  return range.iHigh > 0 ? double(bar.Position()) / range.iHigh : -1;
+}
+
+TEST_F(DownloadRunTest, ProgressOfAFiveGigabyteFileIsToldInFull) {
+  Start({{"dvd.iso", "0,00 MB", "Wartend", "http://127.0.0.1:1/dvd.iso"}});
+  // The handler as the engine calls it during a run that began a minute ago.
+  form->CurrentEntry = form->Queue().IdAt(0);
+  form->CurrentFileName = "dvd.iso";
+  form->DownloadRunning = true;
+  form->StartTick = GetTickCount() - 60000;
+  auto report = [&](std::int64_t size) {
+    form->Transfer1.OnCopyProgress(form->Transfer1, 1, size, 5'000'000'000);
+  };
+
+  report(2'500'000'000);
+  EXPECT_EQ(form->StatusBar1.PanelText(1), "Fertig: 50 %");
+  EXPECT_EQ(form->StatusBar1.PanelText(2), "Dauer: 00:01:00");
+  EXPECT_TRUE(std::regex_match(Statuses().at(0), std::regex("4[0-9]\\.[0-9]{3},[0-9]{2} KB/Sek\\.")))
+      << Statuses().at(0);
+  EXPECT_EQ(extra->Label9.Text(), "( 2.384,19 MB von 4.768,37 MB fertig. )");
+  EXPECT_EQ(extra->Text(), "50 % von dvd.iso fertiggestellt.");
+  EXPECT_DOUBLE_EQ(BarShare(extra->ProgressBar1), 0.5);
+
+  report(5'000'000'000);
+  EXPECT_EQ(form->StatusBar1.PanelText(1), "Fertig: 100 %");
+  EXPECT_EQ(extra->Label9.Text(), "( 4.768,37 MB von 4.768,37 MB fertig. )");
+  EXPECT_DOUBLE_EQ(BarShare(extra->ProgressBar1), 1.0);
+  EXPECT_EQ(Statuses(), std::vector<std::string>{"Fertig"});
+  form->DownloadRunning = false;
+}
+
+// A body beyond 2^32 and beyond the 10 GiB where sizes turn to GB, cancelled after a few
+// megabytes: every text on the way is a sensible one.
+TEST_F(DownloadRunTest, DownloadAboveFourGibibytesShowsSensibleTextsUntilCancelled) {
+  constexpr std::uint64_t kBody = 12'000'000'000;
+  test::ScriptedHttpServer server({ConnectionScript().Receive().Stream(
+      "HTTP/1.1 200 OK\r\nContent-Length: " + std::to_string(kBody) + "\r\nConnection: close\r\n\r\n",
+      kBody)});
+  Start({{"dvd.iso", "0,00 MB", "Wartend", server.Url("/dvd.iso")}});
+  std::vector<std::string> odd;
+  int views = 0;
+  bool clicked = false;
+  auto expect = [&](const std::string& text, const char* pattern) {
+    if (!std::regex_match(text, std::regex(pattern))) odd.push_back(text);
+  };
+  form->Queue().onChange = [&, bind = form->Queue().onChange](const QueueChange& c) {
+    bind(c);
+    const std::string status = form->Queue().At(0).status;
+    if (!form->DownloadRunning || status.find("KB/Sek.") == std::string::npos) return;
+    ++views;
+    expect(status, "[0-9.]+,[0-9]{2} KB/Sek\\.");
+    expect(form->StatusBar1.PanelText(1), "Fertig: 0 %");
+    expect(form->StatusBar1.PanelText(2), "Dauer: [0-9]{2}:[0-9]{2}:[0-9]{2}");
+    expect(extra->Label9.Text(), "\\( [0-9.]+,[0-9]{2} (KB|MB) von 11,18 GB fertig\\. \\)");
+    expect(form->Transfer1.Dialog()->ProgressLine(), "Progress : [0-9]+,[0-9]{2} (Kb|Mb) of 12000,00 Mb");
+    const double share = BarShare(extra->ProgressBar1);
+    if (!(share >= 0 && share < 0.01)) odd.push_back("bar at " + std::to_string(share));
+    if (!clicked && server.StreamedBytes() > 8'000'000) {
+      clicked = true;
+      PostMessageA(form->SpeedButton4.hwnd(), BM_CLICK, 0, 0);
+    }
+  };
+  form->SpeedButton3Click();
+  ASSERT_TRUE(clicked);
+  EXPECT_GE(views, 2);
+  EXPECT_EQ(odd, std::vector<std::string>{});
+  EXPECT_EQ(Statuses(), std::vector<std::string>{"Abgebrochen"});
+  EXPECT_LT(server.StreamedBytes(), kBody / 100);
 }
 
 TEST_F(DownloadRunTest, NotFoundMarksTheEntryAndTheRunGoesOn) {
@@ -321,8 +399,8 @@ TEST_F(DownloadRunTest, RemovingRowsDuringARunNeverWritesIntoAnotherRow) {
   // While the first entry transfers, the user removes it and the third one (a click runs
   // nested inside the transfer, as this progress report does).
   bool removed = false;
-  form->Transfer1.OnCopyProgress = [&, progress = form->Transfer1.OnCopyProgress](TTransferEngine& e, int f,
-                                                                                  int s, int t) {
+  form->Transfer1.OnCopyProgress = [&, progress = form->Transfer1.OnCopyProgress](
+                                       TTransferEngine& e, int f, std::int64_t s, std::int64_t t) {
     progress(e, f, s, t);
     if (!removed && form->Queue().Count() == 4 && s > 0) {
       removed = true;

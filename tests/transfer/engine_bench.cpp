@@ -28,8 +28,8 @@ double Engine(const std::string& url, const std::string& dir, unsigned long long
   engine.ShowDialog = false;
   unsigned long long reported = 0;
   *blocks = 0;
-  engine.OnCopyProgress = [&](TTransferEngine&, int, int size, int) {
-    reported = static_cast<unsigned>(size);
+  engine.OnCopyProgress = [&](TTransferEngine&, int, std::int64_t size, std::int64_t) {
+    reported = static_cast<unsigned long long>(size);
     ++*blocks;
   };
   auto& item = engine.Items.Add();

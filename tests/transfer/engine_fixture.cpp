@@ -19,6 +19,16 @@ std::string Pattern(size_t size) {
   return bytes;
 }
 
+void WriteEmptyFile(const std::string& path, std::uint64_t size) {
+  HANDLE file =
+      CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(file, INVALID_HANDLE_VALUE);
+  LARGE_INTEGER end;
+  end.QuadPart = static_cast<LONGLONG>(size);
+  EXPECT_TRUE(SetFilePointerEx(file, end, nullptr, FILE_BEGIN) && SetEndOfFile(file));
+  CloseHandle(file);
+}
+
 EngineTest::EngineTest() : app_(std::make_unique<Application>()) {
   engine_.ShowDialog = false;
   auto& log = log_;
@@ -36,7 +46,7 @@ EngineTest::EngineTest() : app_(std::make_unique<Application>()) {
   engine_.OnNoNewFileFound = [&log](TTransferEngine&, const std::string& name, TDateTime, TDateTime) {
     log.push_back("nonewfile " + name);
   };
-  engine_.OnCopyProgress = [this](TTransferEngine&, int fileidx, int size, int totsize) {
+  engine_.OnCopyProgress = [this](TTransferEngine&, int fileidx, std::int64_t size, std::int64_t totsize) {
     // Consecutive reports are folded into one line; progress_ keeps them all.
     if (progress_.empty() || log_.empty() || !StartsWith(log_.back(), "progress")) log_.push_back("progress");
     progress_.push_back({fileidx, size, totsize});

@@ -1,6 +1,8 @@
 #pragma once
 // What the engine tests share: an Application to pump messages, a temporary download
 // folder, an engine with its dialog hidden, and a log of every event it raises.
+#include <cstdint>
+
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -20,9 +22,13 @@ std::string HttpOk(const std::string& body, const std::string& extraHeaders = ""
 ConnectionScript Answer(const std::string& response);
 // size bytes of a pattern that shows misplaced blocks.
 std::string Pattern(size_t size);
+// A file of that size whose bytes were never written (sparse where the file system allows):
+// gigabytes in no time.
+void WriteEmptyFile(const std::string& path, std::uint64_t size);
 
 struct Progress {
-  int fileidx, size, totsize;
+  int fileidx;
+  std::int64_t size, totsize;
 };
 
 class EngineTest : public ::testing::Test {

@@ -164,7 +164,7 @@ TEST_F(FileCopy, CancelKeepsThePartialTargetAndStartsNothingMore) {
   dir_.Write("from\\next.bin", "next");
   TTransferItem& first = AddCopy(From("big.bin"), To());
   AddCopy(From("next.bin"), To());
-  engine_.OnCopyProgress = [&](TTransferEngine& e, int, int size, int) {
+  engine_.OnCopyProgress = [&](TTransferEngine& e, int, std::int64_t size, std::int64_t) {
     log_.push_back("progress " + std::to_string(size));
     e.CancelCopy();
   };
@@ -174,6 +174,23 @@ TEST_F(FileCopy, CancelKeepsThePartialTargetAndStartsNothingMore) {
   EXPECT_FALSE(first.Copied);
   EXPECT_EQ(dir_.Read("to\\big.bin"), Pattern(100000).substr(0, 16384));
   EXPECT_FALSE(dir_.Exists("to\\next.bin"));
+}
+
+TEST_F(FileCopy, SourceAboveFourGibibytesIsReportedWithItsWholeSize) {
+  WriteEmptyFile(From("dvd.iso"), 5'000'000'000);
+  AddCopy(From("dvd.iso"), To());
+  std::string line;
+  engine_.OnCopyProgress = [&](TTransferEngine& e, int fileidx, std::int64_t size, std::int64_t totsize) {
+    progress_.push_back({fileidx, size, totsize});
+    line = e.Dialog()->ProgressLine();
+    e.CancelCopy();  // the first block tells all
+  };
+  engine_.Execute();
+
+  ASSERT_EQ(progress_.size(), 1u);
+  EXPECT_EQ(progress_[0].size, 16384);
+  EXPECT_EQ(progress_[0].totsize, 5'000'000'000);
+  EXPECT_EQ(line, "Progress : 16,38 Kb of 5000,00 Mb");
 }
 
 // Runs through ctest alone (copy_short_write_test), under a file-size limit: the write that

@@ -15,14 +15,16 @@ TEST(FormatSize, SwitchesUnitsAtThousandAndMillion) {
   EXPECT_EQ(FormatSize(999999, "."), "1000.00 Kb");
   EXPECT_EQ(FormatSize(1000000, "."), "1.00 Mb");
   EXPECT_EQ(FormatSize(209715200, ","), "209,72 Mb");
-  // 2 GiB and more arrive negative and stay bytes.
-  EXPECT_EQ(FormatSize(std::numeric_limits<std::int32_t>::min(), "."), "-2147483648 bytes");
+  // Beyond 2^31 and 2^32 (a DVD image): still megabytes, never negative or wrapped.
+  EXPECT_EQ(FormatSize(2147483648LL, "."), "2147.48 Mb");
+  EXPECT_EQ(FormatSize(5000000000LL, ","), "5000,00 Mb");
 }
 
 TEST(FormatRate, SameThresholdsWithPerSecondUnits) {
   EXPECT_EQ(FormatRate(999, "."), "999 bytes/sec");
   EXPECT_EQ(FormatRate(1000, ","), "1,00 Kb/sec");
   EXPECT_EQ(FormatRate(2500000, "."), "2.50 Mb/sec");
+  EXPECT_EQ(FormatRate(4294967296LL, "."), "4294.97 Mb/sec");
 }
 
 TEST(FormatTimeLeft, RoundsStepByStepHalvesToEven) {
@@ -36,6 +38,10 @@ TEST(FormatTimeLeft, RoundsStepByStepHalvesToEven) {
   EXPECT_EQ(left(90 * 60'000), "1h 30");
   EXPECT_EQ(left(150 * 60'000), "2h 30");
   EXPECT_EQ(FormatTimeLeft(4000, 100, 300), "8 sec.");
+  // 61 MB of 5 GB after a minute; a first byte of the largest announced size stays defined.
+  EXPECT_EQ(FormatTimeLeft(60'000, 61'000'000, 5'000'000'000LL), "1h 21");
+  EXPECT_NE(FormatTimeLeft(4'000'000'000LL, 1, std::numeric_limits<std::int64_t>::max()).find("h "),
+            std::string::npos);
 }
 
 TEST(FormatTimeLeft, NothingDoneOrUnknownTotal) {
@@ -62,7 +68,9 @@ TEST(ProgressMath, PercentAndRateDoNotOverflow) {
   EXPECT_EQ(ProgressPercent(50'000'000u, 100'000'000u), 50);
   EXPECT_EQ(AverageRate(1000, 0), 1'000'000);
   EXPECT_EQ(AverageRate(4096, 999), 4096);
-  EXPECT_EQ(AverageRate(4'000'000'000u, 0), std::numeric_limits<std::int32_t>::max());
+  EXPECT_EQ(ProgressPercent(2'500'000'000u, 5'000'000'000u), 50);
+  EXPECT_EQ(ProgressPercent(5'000'000'000u, 5'000'000'000u), 100);
+  EXPECT_EQ(AverageRate(5'000'000'000u, 999), 5'000'000'000);
 }
 
 }  // namespace

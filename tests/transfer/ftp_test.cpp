@@ -47,7 +47,8 @@ class FtpItems : public EngineTest {
     return reports;
   }
   void CancelAtReport(int fileidx, int report) {
-    engine_.OnCopyProgress = [this, fileidx, report](TTransferEngine& e, int idx, int size, int totsize) {
+    engine_.OnCopyProgress = [this, fileidx, report](TTransferEngine& e, int idx, std::int64_t size,
+                                                     std::int64_t totsize) {
       progress_.push_back({idx, size, totsize});
       if (idx == fileidx && static_cast<int>(ProgressOf(idx).size()) == report) e.CancelCopy();
     };

@@ -98,7 +98,7 @@ TEST_F(HttpDownload, CancelFromTheProgressHandlerDeletesThePartialFile) {
   ScriptedHttpServer server({Answer(HttpOk(Pattern(200000))), Answer(HttpOk("never"))});
   TTransferItem& first = AddItem(server.Url("/big.bin"));
   AddItem(server.Url("/second.bin"));
-  engine_.OnCopyProgress = [&](TTransferEngine& e, int, int size, int) {
+  engine_.OnCopyProgress = [&](TTransferEngine& e, int, std::int64_t size, std::int64_t) {
     log_.push_back("progress " + std::to_string(size > 0));
     e.CancelCopy();
   };

@@ -4,6 +4,7 @@
 
 #include "transfer/engine_fixture.h"
 #include "transfer/progress_dialog.h"
+#include "transfer/transfer_error.h"
 
 namespace holvex::test {
 namespace {
@@ -70,6 +71,21 @@ TEST_F(HttpUpload, PostAndPutReachTheAddressesPortAndARefusalFails) {
                       {1, 4096}, {1, 8192}, {1, 10000}, {2, 4096}, {2, 4096}, {3, 4096}, {3, 4096}}));
 }
 
+TEST_F(HttpUpload, FileOfFourGibibytesIsRefusedWithItsReasonBeforeAnythingIsSent) {
+  WriteEmptyFile(dir_.File("dvd.iso"), 4'294'967'296);
+  ScriptedHttpServer server({Answer(HttpOk("ok"))});
+  AddUpload(server.Url("/in/dvd.iso"), "dvd.iso");
+  try {
+    engine_.Execute();
+    ADD_FAILURE() << "the upload was not refused";
+  } catch (const TransferError& e) {
+    EXPECT_EQ(std::string(e.what()), "Cannot send " + dir_.File("dvd.iso") +
+                                         " by HTTP upload: it has 4294967296 bytes, and an upload can "
+                                         "declare at most 4294967295 bytes (4 GiB - 1)");
+  }
+  EXPECT_EQ(server.ConnectionsAccepted(), 0);
+}
+
 TEST_F(HttpUpload, ServersThatStopOrBreakOffFailWithinTheBound) {
   dir_.Write("a.txt", "payload");
   const std::string big = Pattern(16 * 1024 * 1024);  // more than the sockets hold
@@ -103,7 +119,7 @@ TEST_F(HttpUpload, CancelClosesTheRequestWithoutWaitingForAnAnswer) {
   TTransferItem& item = AddUpload(server.Url("/big.bin"), "big.bin");
   AddUpload(server.Url("/next.bin"), "next.bin");
   engine_.StallTimeoutMs = 20000;
-  engine_.OnCopyProgress = [&](TTransferEngine& e, int, int size, int) {
+  engine_.OnCopyProgress = [&](TTransferEngine& e, int, std::int64_t size, std::int64_t) {
     log_.push_back("progress " + std::to_string(size));
     e.CancelCopy();
   };

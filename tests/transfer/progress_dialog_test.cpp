@@ -19,7 +19,7 @@ class ProgressDialogTest : public EngineTest {
     bool playing = false;
   };
   void RecordDialogAtEveryBlock() {
-    engine_.OnCopyProgress = [this](TTransferEngine& e, int, int, int) {
+    engine_.OnCopyProgress = [this](TTransferEngine& e, int, std::int64_t, std::int64_t) {
       ProgressDialog* d = e.Dialog();
       seen_.visible = d->Visible();
       seen_.topmost = (GetWindowLongA(d->hwnd(), GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
@@ -118,7 +118,7 @@ TEST_F(ProgressDialogTest, CancelButtonDuringTheRunStopsIt) {
   AddItem(server.Url("/second.bin"));
   engine_.ShowDialog = true;
   engine_.ShowOpenFile = true;
-  engine_.OnCopyProgress = [&](TTransferEngine& e, int, int, int) {
+  engine_.OnCopyProgress = [&](TTransferEngine& e, int, std::int64_t, std::int64_t) {
     if (Count("cancel") == 0) e.Dialog()->CancelButton.Click();
   };
   engine_.Execute();
