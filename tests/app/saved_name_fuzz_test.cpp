@@ -1,9 +1,10 @@
 // Many generated names, from addresses, from the queue file and from an edited cell: the name a
 // download is saved under never leaves the download folder nor opens a device.
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <cstdio>
+
+#include <gtest/gtest.h>
+
 #include <random>
 #include <set>
 #include <string>
@@ -25,18 +26,67 @@ namespace {
 
 // Pieces a hostile or careless name is made of: separators, parents, drives, streams,
 // devices, blanks and dots at the end, control characters, escapes, umlauts.
-const std::vector<std::string> kPieces = {
-    "..", ".", "\\", "/", "C:", "c:\\", ":", "::$DATA", ":s", "NUL", "con", "Aux", "COM1", "lpt9", "COM\xB9",
-    "CONIN$", "conout$", "PRN", " ", "  ", "\t", "\x01", "\x1f", "a", "datei", ".zip", ".txt", "ü", "\xDF",
-    "\x80", "%2e%2e", "%5c", "?", "*", "<", ">", "|", "\"", "~1", "x.", "name ", std::string(120, 'n'),
-    "\\\\server\\share\\", "\\\\?\\", "\\\\.\\", "..\\..\\", "../", "#", "?id=7", "&", "=", "[", "]"};
+const std::vector<std::string> kPieces = {"..",
+                                          ".",
+                                          "\\",
+                                          "/",
+                                          "C:",
+                                          "c:\\",
+                                          ":",
+                                          "::$DATA",
+                                          ":s",
+                                          "NUL",
+                                          "con",
+                                          "Aux",
+                                          "COM1",
+                                          "lpt9",
+                                          "COM\xB9",
+                                          "CONIN$",
+                                          "conout$",
+                                          "PRN",
+                                          " ",
+                                          "  ",
+                                          "\t",
+                                          "\x01",
+                                          "\x1f",
+                                          "a",
+                                          "datei",
+                                          ".zip",
+                                          ".txt",
+                                          "ü",
+                                          "\xDF",
+                                          "\x80",
+                                          "%2e%2e",
+                                          "%5c",
+                                          "?",
+                                          "*",
+                                          "<",
+                                          ">",
+                                          "|",
+                                          "\"",
+                                          "~1",
+                                          "x.",
+                                          "name ",
+                                          std::string(120, 'n'),
+                                          "\\\\server\\share\\",
+                                          "\\\\?\\",
+                                          "\\\\.\\",
+                                          "..\\..\\",
+                                          "../",
+                                          "#",
+                                          "?id=7",
+                                          "&",
+                                          "=",
+                                          "[",
+                                          "]"};
 
 class NameGenerator {
  public:
   std::string Next() {
     std::string name;
     const int parts = std::uniform_int_distribution<int>(1, 5)(random_);
-    for (int i = 0; i < parts; ++i) name += kPieces[std::uniform_int_distribution<size_t>(0, kPieces.size() - 1)(random_)];
+    for (int i = 0; i < parts; ++i)
+      name += kPieces[std::uniform_int_distribution<size_t>(0, kPieces.size() - 1)(random_)];
     return name;
   }
 
@@ -73,7 +123,8 @@ Tally SaveEveryOrigin(const std::vector<std::string>& names) {
   const std::string fallback = "http://h/pfad/ok.zip";
   for (const std::string& name : names) {
     // From an address: listed under its document, as the add dialog and the import list it.
-    for (const std::string& url : {"http://h/" + name, "ftp://h/d/" + name + "?x=1", "http://h/" + name + "/"})
+    for (const std::string& url :
+         {"http://h/" + name, "ftp://h/d/" + name + "?x=1", "http://h/" + name + "/"})
       tally.Take({DownloadFileName(url), kDefaultSizeText, kStatusWaiting, url});
     // From the queue file: a section of that name, with an address that gives a plain name
     // and with one that is just as hostile.
@@ -121,7 +172,8 @@ TEST(SavedNameFuzz, EverySavedNameOpensAPlainFileInsideTheFolder) {
     // Wine maps non-ASCII names to the Unix locale's character set, which may have none for them.
     if (std::any_of(name.begin(), name.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; }))
       continue;
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file =
+        CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(file, INVALID_HANDLE_VALUE) << "\"" << name << "\": error " << GetLastError();
     EXPECT_EQ(GetFileType(file), static_cast<DWORD>(FILE_TYPE_DISK)) << name;
     CloseHandle(file);
@@ -130,7 +182,8 @@ TEST(SavedNameFuzz, EverySavedNameOpensAPlainFileInsideTheFolder) {
     ASSERT_NE(find, INVALID_HANDLE_VALUE);
     std::vector<std::string> entries;
     do {
-      if (std::string(found.cFileName) != "." && std::string(found.cFileName) != "..") entries.push_back(found.cFileName);
+      if (std::string(found.cFileName) != "." && std::string(found.cFileName) != "..")
+        entries.push_back(found.cFileName);
     } while (FindNextFileA(find, &found));
     FindClose(find);
     EXPECT_EQ(entries, std::vector<std::string>{name});
