@@ -55,7 +55,8 @@ void ReplayLinkFile(std::string_view data) {
   Check(lines.size() == ends + (openLastLine ? 1 : 0));
 
   for (const std::string& url : lines) {
-    if (IsValidDownloadUrl(url)) CheckSavedName(QueueEntry{DownloadFileName(url), kDefaultSizeText, kStatusWaiting, url});
+    if (IsValidDownloadUrl(url))
+      CheckSavedName(QueueEntry{DownloadFileName(url), kDefaultSizeText, kStatusWaiting, url});
   }
 }
 

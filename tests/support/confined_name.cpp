@@ -11,9 +11,8 @@ namespace {
 bool NamesADevice(std::string_view name) {
   std::string base(name.substr(0, name.find('.')));
   while (!base.empty() && (base.back() == ' ' || base.back() == '.')) base.pop_back();
-  std::transform(base.begin(), base.end(), base.begin(), [](char c) {
-    return static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  });
+  std::transform(base.begin(), base.end(), base.begin(),
+                 [](char c) { return static_cast<char>(std::toupper(static_cast<unsigned char>(c))); });
   for (const char* device : {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$"})
     if (base == device) return true;
   if (base.size() == 4 && (base.rfind("COM", 0) == 0 || base.rfind("LPT", 0) == 0)) {

@@ -52,7 +52,10 @@ TEST_F(HostileServer, EndlessHeadsAndHugeHeaderLinesFailWithoutFillingTheMemory)
 TEST_F(HostileServer, LengthsThatLieAndBreaksInTheBodyAreNoSuccess) {
   ScriptedHttpServer server(
       {Answer("HTTP/1.1 200 OK\r\nContent-Length: 2\r\n\r\nok-und-noch-mehr"),
-       ConnectionScript().Receive().Send("HTTP/1.1 200 OK\r\nContent-Length: 100000\r\n\r\n" + Pattern(5000)).Reset(),
+       ConnectionScript()
+           .Receive()
+           .Send("HTTP/1.1 200 OK\r\nContent-Length: 100000\r\n\r\n" + Pattern(5000))
+           .Reset(),
        ConnectionScript()
            .Receive()
            .Send("HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\nffffffffffffffff\r\n" + Pattern(5000))
@@ -84,7 +87,8 @@ TEST_F(HostileServer, OneByteASecondIsNeverCutAlthoughItOutlastsTheStallBound) {
 
 TEST_F(HostileServer, RedirectLoopEndsAtOnceAndRedirectsElsewhereAreFollowed) {
   const std::string loopAnswer = "HTTP/1.1 302 Found\r\nLocation: /kreis.bin\r\nContent-Length: 0\r\n\r\n";
-  ScriptedHttpServer loop({ConnectionScript().AnswerEach(loopAnswer), ConnectionScript().AnswerEach(loopAnswer)});
+  ScriptedHttpServer loop(
+      {ConnectionScript().AnswerEach(loopAnswer), ConnectionScript().AnswerEach(loopAnswer)});
   ScriptedHttpServer target({Answer(HttpOk("angekommen"))});
   ScriptedHttpServer start({ConnectionScript()
                                 .Receive()
