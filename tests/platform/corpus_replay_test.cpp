@@ -1,8 +1,9 @@
 // Every input the INI fuzzer kept runs again here, natively and under Wine.
+#include "support/corpus_replay.h"
+
 #include <gtest/gtest.h>
 
 #include "platform/ini_fuzz_driver.h"
-#include "support/corpus_replay.h"
 
 namespace holvex {
 namespace {

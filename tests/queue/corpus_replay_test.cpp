@@ -1,8 +1,9 @@
 // Every input the queue-file and link-file fuzzers kept runs again here, natively and under Wine.
+#include "support/corpus_replay.h"
+
 #include <gtest/gtest.h>
 
 #include "queue/queue_fuzz_drivers.h"
-#include "support/corpus_replay.h"
 
 namespace holvex {
 namespace {

@@ -3,10 +3,11 @@
 // tests of each folder); the count of inputs run.
 #include <filesystem>
 #include <fstream>
-#include <iterator>
-#include <string>
 
 #include <gtest/gtest.h>
+
+#include <iterator>
+#include <string>
 
 namespace holvex::test {
 
