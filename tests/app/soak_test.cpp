@@ -53,7 +53,7 @@ void ExpectWithinTenPercent(const char* when, const test::ResourceCounts& first,
       Change(first.handles, last.handles), Change(first.gdiObjects, last.gdiObjects),
       Change(first.userObjects, last.userObjects),
       Change(static_cast<double>(first.privateBytes), static_cast<double>(last.privateBytes))};
-  std::printf("  change %-31s handles %+.1f %%, GDI %+.1f %%, USER %+.1f %%, private %+.1f %%\n", when,
+  std::printf("  change %-24s handles %+.1f %%, GDI %+.1f %%, USER %+.1f %%, private %+.1f %%\n", when,
               changes[0], changes[1], changes[2], changes[3]);
   for (double change : changes) EXPECT_LE(change, 10.0) << when;
 }
