@@ -8,7 +8,7 @@ if(WIN32)
   target_link_libraries(holvex_portable PUBLIC ws2_32)
   add_library(holvex_win STATIC ${CMAKE_SOURCE_DIR}/src/toolkit/window.cpp)
   target_link_libraries(holvex_win PUBLIC holvex_portable wininet comctl32 shell32 shlwapi
-                        winmm version advapi32 comdlg32 gdi32 user32 kernel32 ole32 mpr)
+                        winmm version advapi32 comdlg32 gdi32 user32 kernel32 ole32 mpr psapi)
   # Icon, version, pictures and clips: linked into the program and the GUI tests.
   # The version resource and the tests take the version from project(VERSION ...).
   configure_file(${CMAKE_SOURCE_DIR}/res/holvex_version.h.in ${CMAKE_BINARY_DIR}/res/holvex_version.h @ONLY)

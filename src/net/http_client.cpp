@@ -161,6 +161,9 @@ void THttpClientBase::SendAndReadFirstHead(THttpRequest& request, bool reused) {
 bool THttpClientBase::ConnectIfNeeded() {
   if (!KeepAlive()) connection_.Disconnect();
   connection_.PollForClose(kClosePollMs);
+  // Bytes beyond the last answer's end (a body longer than its Content-Length) would be read
+  // as the next answer: such a connection carries no further request.
+  if (!connection_.inputBuffer().empty()) connection_.Disconnect();
   const bool reused = connection_.Connected();
   if (!reused) connection_.Connect(settings_.ConnectTimeout);
   connection_.setReadTimeout(settings_.ReadTimeout);

@@ -1,5 +1,6 @@
 #include "transfer/async_internet.h"
 
+#include <algorithm>
 #include <cstring>
 #include <map>
 #include <mutex>
@@ -7,6 +8,7 @@
 
 #include "platform/text.h"
 #include "transfer/connection_teardown.h"
+#include "transfer/process_memory.h"
 
 namespace holvex {
 
@@ -27,6 +29,7 @@ struct AsyncState {
   INTERNET_BUFFERSA buffers{};
   char block[Request::kBlockSize];
   DWORD written = 0;
+  DWORD available = 0;  // what a query for arrived bytes writes
 };
 
 namespace {
@@ -108,11 +111,29 @@ void CALLBACK StatusCallback(HINTERNET handle, DWORD_PTR context, DWORD status, 
 }
 
 StepResult FromWait(WaitOutcome outcome) {
-  return outcome == WaitOutcome::kTimedOut ? StepResult::kTimedOut : StepResult::kStopped;
+  switch (outcome) {
+    case WaitOutcome::kTimedOut:
+      return StepResult::kTimedOut;
+    case WaitOutcome::kGivenUp:
+      return StepResult::kFailed;
+    default:
+      return StepResult::kStopped;
+  }
 }
 
 DWORD ErrorOf(WaitOutcome outcome) {
-  return outcome == WaitOutcome::kTimedOut ? ERROR_INTERNET_TIMEOUT : ERROR_INTERNET_OPERATION_CANCELLED;
+  switch (outcome) {
+    case WaitOutcome::kTimedOut:
+      return ERROR_INTERNET_TIMEOUT;
+    case WaitOutcome::kGivenUp:
+      return ERROR_HTTP_INVALID_SERVER_RESPONSE;
+    default:
+      return ERROR_INTERNET_OPERATION_CANCELLED;
+  }
+}
+
+bool IsRedirection(DWORD status) {
+  return status == 301 || status == 302 || status == 303 || status == 307 || status == 308;
 }
 
 }  // namespace
@@ -130,26 +151,38 @@ InternetSession::InternetSession(const std::string& agent, const std::string& pr
     InternetSetOptionA(root_.get(), option, &timeoutMs, sizeof timeoutMs);
 }
 
-Request::Request() {
+Request::Request() { Register(); }
+
+void Request::Register() {
   Registry& registry = Registry::Get();
   std::lock_guard<std::mutex> guard(registry.lock);
   state_ = std::make_shared<AsyncState>(registry.nextId++);
   registry.states[state_->id] = state_;
 }
 
+void Request::Renew() {
+  Close();
+  Register();
+  lastError_ = 0;
+  available_ = 0;
+}
+
 Request::~Request() { Close(); }
 
 void Request::Close() {
   Registry& registry = Registry::Get();
-  if (bodyPending_ && request_) {
-    std::string address;
-    {
-      std::lock_guard<std::mutex> guard(registry.lock);
-      address = state_->connectedTo;
-    }
-    ShutDownConnectionsTo(address, peerPort_);
+  std::string address;
+  bool pending = false;
+  {
+    std::lock_guard<std::mutex> guard(registry.lock);
+    address = state_->connectedTo;
+    pending = state_->pending;
   }
+  // A body still arriving, or a step given up while WinInet works on (it reads a head that
+  // never ends on after its handle is closed): the connection goes first.
+  if (request_ && (bodyPending_ || (pending && !address.empty()))) ShutDownConnectionsTo(address, peerPort_);
   bodyPending_ = false;
+  available_ = 0;
   {
     std::lock_guard<std::mutex> guard(registry.lock);
     state_->abandoned = true;
@@ -278,6 +311,7 @@ bool Request::OpenHttpRequest(const InternetSession& session, const std::string&
     std::lock_guard<std::mutex> guard(Registry::Get().lock);
     state_->request = request_.get();
   }
+  peerPort_ = session.proxy().empty() ? parts->port : ProxyPort(session.proxy());
   // Wine takes the send and receive timeouts of a request only from the request itself; without
   // them a send to a server that stopped reading blocks until the server goes.
   DWORD timeout = session.timeoutMs();
@@ -296,9 +330,43 @@ bool Request::OpenHttpRequest(const InternetSession& session, const std::string&
 StepResult Request::OpenHttp(const InternetSession& session, const std::string& url,
                              const std::string& proxyUser, const std::string& proxyPassword,
                              const WaitPolicy& wait) {
-  if (!OpenHttpRequest(session, url, "GET", INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE, proxyUser,
-                       proxyPassword))
-    return StepResult::kFailed;
+  std::string target = url;
+  for (int hop = 0;; ++hop) {
+    StepResult r = SendOnce(session, target, proxyUser, proxyPassword, wait);
+    if (r != StepResult::kDone || hop == kMaxRedirects) return r;
+    std::optional<std::string> next = RedirectTarget(target);
+    if (!next) return r;
+    // The redirection's own body is small: read, the connection may serve the next request.
+    DrainBody(wait);
+    Renew();
+    target = *next;
+  }
+}
+
+std::optional<std::string> Request::RedirectTarget(const std::string& url) const {
+  std::optional<DWORD> status = QueryNumber(HTTP_QUERY_STATUS_CODE);
+  std::optional<std::string> location = QueryText(HTTP_QUERY_LOCATION);
+  if (!status || !IsRedirection(*status) || !location || location->empty()) return std::nullopt;
+  std::vector<char> combined(url.size() + location->size() + 64);
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    DWORD length = static_cast<DWORD>(combined.size());
+    if (InternetCombineUrlA(url.c_str(), location->c_str(), combined.data(), &length, ICU_NO_ENCODE)) {
+      std::string next(combined.data(), length);
+      std::string scheme = ToLowerAscii(next.substr(0, next.find("://")));
+      if (scheme != "http" && scheme != "https") return std::nullopt;
+      return next;
+    }
+    if (GetLastError() != ERROR_INSUFFICIENT_BUFFER) return std::nullopt;
+    combined.resize(length + 1);
+  }
+  return std::nullopt;
+}
+
+StepResult Request::SendOnce(const InternetSession& session, const std::string& url,
+                             const std::string& proxyUser, const std::string& proxyPassword,
+                             const WaitPolicy& wait) {
+  const DWORD flags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_NO_AUTO_REDIRECT;
+  if (!OpenHttpRequest(session, url, "GET", flags, proxyUser, proxyPassword)) return StepResult::kFailed;
   bool withProxyLogin = !proxyUser.empty() && !proxyPassword.empty();
   StepResult r = Send(wait);
   // Windows answers the proxy's challenge only when the request is sent again.
@@ -306,13 +374,7 @@ StepResult Request::OpenHttp(const InternetSession& session, const std::string& 
     r = DrainBody(wait);
     if (r == StepResult::kDone) r = Send(wait);
   }
-  if (r == StepResult::kDone) {
-    bodyPending_ = true;
-    if (!session.proxy().empty())
-      peerPort_ = ProxyPort(session.proxy());
-    else if (std::optional<UrlParts> parts = CrackUrl(url))
-      peerPort_ = parts->port;
-  }
+  if (r == StepResult::kDone) bodyPending_ = true;
   if (r == StepResult::kFailed) Close();
   return r;
 }
@@ -351,7 +413,11 @@ StepResult Request::EndUpload(const WaitPolicy& wait) {
 }
 
 StepResult Request::Send(const WaitPolicy& wait) {
-  return Run([&] { return HttpSendRequestA(request_.get(), nullptr, 0, nullptr, 0); }, wait);
+  // WinInet keeps every line of the head; one that does not end would fill the memory.
+  WaitPolicy guarded = wait;
+  const size_t start = PrivateBytes();
+  guarded.giveUp = [start] { return start > 0 && PrivateBytes() > start + kHeadMemoryBudget; };
+  return Run([&] { return HttpSendRequestA(request_.get(), nullptr, 0, nullptr, 0); }, guarded);
 }
 
 StepResult Request::DrainBody(const WaitPolicy& wait) {
@@ -365,18 +431,50 @@ StepResult Request::DrainBody(const WaitPolicy& wait) {
   return StepResult::kFailed;
 }
 
+StepResult Request::WaitForData(const WaitPolicy& wait) {
+  // Answered at once when bytes are there; otherwise once they arrive, and then asked again.
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    bool answered = false;
+    StepResult r = Run(
+        [&] {
+          answered = InternetQueryDataAvailable(request_.get(), &state_->available, 0, 0) != FALSE;
+          return answered ? TRUE : FALSE;
+        },
+        wait);
+    if (r != StepResult::kDone) return r;
+    if (answered) {
+      available_ = state_->available;
+      return StepResult::kDone;
+    }
+  }
+  lastError_ = ERROR_INTERNET_INTERNAL_ERROR;
+  return StepResult::kFailed;
+}
+
 StepResult Request::Read(const char** data, DWORD* bytes, const WaitPolicy& wait) {
   *data = state_->block;
   *bytes = 0;
   if (!request_) return StepResult::kFailed;
+  // A read asked for a whole block waits until the whole block has come: a body that
+  // trickles in would run into the wait's bound although it never stalls.
+  if (available_ == 0) {
+    StepResult r = WaitForData(wait);
+    if (r != StepResult::kDone) return r;
+    if (available_ == 0) {
+      bodyPending_ = false;  // the end of the body
+      return StepResult::kDone;
+    }
+  }
   state_->buffers = INTERNET_BUFFERSA{};
   state_->buffers.dwStructSize = sizeof(INTERNET_BUFFERSA);
   state_->buffers.lpvBuffer = state_->block;
-  state_->buffers.dwBufferLength = kBlockSize;
+  state_->buffers.dwBufferLength = std::min(available_, kBlockSize);
   StepResult r =
       Run([&] { return InternetReadFileExA(request_.get(), &state_->buffers, IRF_ASYNC, state_->id); }, wait);
-  if (r == StepResult::kDone) *bytes = state_->buffers.dwBufferLength;
-  if (r == StepResult::kDone && *bytes == 0) bodyPending_ = false;
+  if (r != StepResult::kDone) return r;
+  *bytes = state_->buffers.dwBufferLength;
+  available_ -= std::min(available_, *bytes);
+  if (*bytes == 0) bodyPending_ = false;
   return r;
 }
 

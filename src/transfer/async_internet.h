@@ -44,6 +44,8 @@ enum class StepResult { kDone, kFailed, kTimedOut, kStopped };
 class Request {
  public:
   static constexpr DWORD kBlockSize = 4096;
+  static constexpr int kMaxRedirects = 20;
+  static constexpr size_t kHeadMemoryBudget = 32u << 20;
 
   Request();
   ~Request();
@@ -52,12 +54,17 @@ class Request {
 
   // http:// and https:// are requested through a connection of our own, so that proxy
   // credentials go to the proxy as WinInet options (never into the address); any other
-  // scheme goes through InternetOpenUrlA. Redirections are followed by WinInet.
+  // scheme goes through InternetOpenUrlA. Redirections to http:// and https:// addresses are
+  // followed here, at most kMaxRedirects of them (WinInet under Wine follows a loop for ever,
+  // even after its handles are closed); the answer beyond that is left as it came (a 3xx).
+  // A head that makes WinInet hold more than kHeadMemoryBudget is given up as failed.
   StepResult Open(const InternetSession& session, const std::string& url, const std::string& proxyUser,
                   const std::string& proxyPassword, const WaitPolicy& wait);
   bool IsOpen() const { return static_cast<bool>(request_); }
 
-  // Reads up to kBlockSize bytes; *bytes 0 means the end of the body.
+  // Reads up to kBlockSize bytes, as soon as any have arrived (a body that trickles in is
+  // no stall: the wait's bound runs from one arrival to the next); *bytes 0 means the end of
+  // the body.
   StepResult Read(const char** data, DWORD* bytes, const WaitPolicy& wait);
 
   // The upload route: a request for url with the verb (always through a connection of our own,
@@ -89,18 +96,28 @@ class Request {
   bool OpenHttpRequest(const InternetSession& session, const std::string& url, const char* verb, DWORD flags,
                        const std::string& proxyUser, const std::string& proxyPassword);
   StepResult OpenOther(const InternetSession& session, const std::string& url, const WaitPolicy& wait);
+  StepResult SendOnce(const InternetSession& session, const std::string& url, const std::string& proxyUser,
+                      const std::string& proxyPassword, const WaitPolicy& wait);
   StepResult Send(const WaitPolicy& wait);
   StepResult DrainBody(const WaitPolicy& wait);
+  // Waits until body bytes have arrived or the body has ended; sets available_.
+  StepResult WaitForData(const WaitPolicy& wait);
+  // The redirection's target when the answer is one to follow (3xx with a Location).
+  std::optional<std::string> RedirectTarget(const std::string& url) const;
   // Runs one asynchronous call: start() returns its BOOL and leaves GetLastError.
   template <typename Start>
   StepResult Run(Start start, const WaitPolicy& wait);
+  // A fresh state for the next request of a redirection (the old one is closed).
+  void Register();
+  void Renew();
 
   std::shared_ptr<AsyncState> state_;
   DWORD lastError_ = 0;
-  // The far end of a download's connection (the proxy when there is one), while its body is
-  // still arriving.
+  // A download's body is still arriving.
   bool bodyPending_ = false;
+  // The port of the connection's far end (the proxy when there is one).
   std::uint16_t peerPort_ = 0;
+  DWORD available_ = 0;  // body bytes that have arrived and not been read yet
   // Declared in this order so that the request is closed before its connection.
   UniqueInternet connection_;  // only on the http route
   UniqueInternet request_;

@@ -11,9 +11,14 @@ struct WaitPolicy {
   DWORD limitMs = 30000;                // longest wait for one operation
   std::function<void()> pump;           // processes pending window messages
   std::function<bool()> stopRequested;  // asked after every pump, e.g. a cancel
+  // Asked every kGuardIntervalMs while waiting, when set: true gives the operation up as failed
+  // (a server that costs more than it may, although it keeps sending).
+  std::function<bool()> giveUp = nullptr;
 };
 
-enum class WaitOutcome { kSignalled, kTimedOut, kStopped };
+inline constexpr DWORD kGuardIntervalMs = 100;
+
+enum class WaitOutcome { kSignalled, kTimedOut, kStopped, kGivenUp };
 
 WaitOutcome WaitPumping(HANDLE event, const WaitPolicy& policy);
 

@@ -13,9 +13,9 @@ std::string TestBinaryDirectory() {
   return p.substr(0, p.find_last_of("\\/"));
 }
 
-ProgramProcess::ProgramProcess(const std::string& exePath) {
+ProgramProcess::ProgramProcess(const std::string& exePath, const std::string& arguments) {
   std::string dir = exePath.substr(0, exePath.find_last_of("\\/"));
-  std::string cmd = "\"" + exePath + "\"";
+  std::string cmd = "\"" + exePath + "\"" + (arguments.empty() ? "" : " " + arguments);
   STARTUPINFOA si{};
   si.cb = sizeof si;
   PROCESS_INFORMATION pi{};

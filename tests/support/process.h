@@ -16,8 +16,8 @@ std::string TestBinaryDirectory();
 
 class ProgramProcess {
  public:
-  // Starts `exePath` with its own folder as working directory.
-  explicit ProgramProcess(const std::string& exePath);
+  // Starts `exePath` with its own folder as working directory (and the arguments, if any).
+  explicit ProgramProcess(const std::string& exePath, const std::string& arguments = "");
   ~ProgramProcess();  // ends the process if it still runs
   ProgramProcess(const ProgramProcess&) = delete;
   ProgramProcess& operator=(const ProgramProcess&) = delete;

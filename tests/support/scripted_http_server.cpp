@@ -116,9 +116,10 @@ ConnectionScript& ConnectionScript::SendInPieces(std::string bytes, size_t piece
   steps_.push_back({Step::Kind::kSend, std::move(bytes), std::max<size_t>(pieceSize, 1), pauseMs});
   return *this;
 }
-ConnectionScript& ConnectionScript::Stream(std::string head, std::uint64_t bodyBytes) {
+ConnectionScript& ConnectionScript::Stream(std::string head, std::uint64_t bodyBytes, std::string unit) {
   Step step{Step::Kind::kStream, std::move(head)};
   step.count = bodyBytes;
+  if (!unit.empty()) step.unit = std::move(unit);
   steps_.push_back(std::move(step));
   return *this;
 }
@@ -244,7 +245,7 @@ class ScriptRunner {
         }
         return false;
       case Kind::kStream:
-        return SendAll(step.bytes) && StreamFiller(step.count);
+        return SendAll(step.bytes) && StreamFiller(step.count, step.unit);
     }
     return false;
   }
@@ -285,7 +286,7 @@ class ScriptRunner {
     return true;
   }
 
-  bool StreamFiller(std::uint64_t count) {
+  bool StreamFiller(std::uint64_t count, const std::string& unit) {
     // A peer that stops taking bytes must not hold this thread: sends give up after the bound.
 #ifdef _WIN32
     DWORD limit = kStepLimitMs;
@@ -293,11 +294,14 @@ class ScriptRunner {
     timeval limit{kStepLimitMs / 1000, 0};
 #endif
     setsockopt(socket_, SOL_SOCKET, SO_SNDTIMEO, reinterpret_cast<const char*>(&limit), sizeof limit);
-    const std::string filler(65536, 'x');
+    std::string filler;
+    while (filler.size() < 65536 + unit.size()) filler += unit;
+    size_t at = 0;  // where the next send starts in the repeating filler
     while (count > 0 && !shared_.stop) {
-      const size_t piece = static_cast<size_t>(std::min<std::uint64_t>(count, filler.size()));
-      int n = send(socket_, filler.data(), static_cast<int>(piece), kSendFlags);
+      const size_t piece = static_cast<size_t>(std::min<std::uint64_t>(count, 65536));
+      int n = send(socket_, filler.data() + at, static_cast<int>(piece), kSendFlags);
       if (n <= 0) return false;
+      at = (at + static_cast<size_t>(n)) % unit.size();
       count -= static_cast<std::uint64_t>(n);
       shared_.streamed += static_cast<std::uint64_t>(n);
     }

@@ -44,9 +44,10 @@ class ConnectionScript {
   // Sends the bytes in pieces of pieceSize with a pause between them.
   ConnectionScript& SendInPieces(std::string bytes, size_t pieceSize, int pauseMs);
   // Sends `head`, then `bodyBytes` filler bytes as fast as the peer takes them: for bodies too
-  // large to hold. Ends when all are sent, when the peer closes, or when it takes nothing for
+  // large to hold. The filler is `unit` repeated ("x" by default; a header line makes endless
+  // headers). Ends when all are sent, when the peer closes, or when it takes nothing for
   // kStepLimitMs.
-  ConnectionScript& Stream(std::string head, std::uint64_t bodyBytes);
+  ConnectionScript& Stream(std::string head, std::uint64_t bodyBytes, std::string unit = "x");
   // Stays silent for the given time (ended early only when the server stops).
   ConnectionScript& Pause(int ms);
   // Closes the connection in an orderly way (shutdown, then close); later steps are skipped.
@@ -67,6 +68,7 @@ class ConnectionScript {
     size_t pieceSize = 0;
     int ms = 0;
     std::uint64_t count = 0;
+    std::string unit = "x";  // the filler of a stream
   };
   const std::vector<Step>& steps() const { return steps_; }
 
