@@ -12,6 +12,7 @@ rounds=${1:-1}
 bytes=${2:-5000000000}
 bash scripts/build.sh win32 >/dev/null 2>&1 || cmake --build build/win32 --target run_bench >/dev/null
 . scripts/wine-env.sh
+. scripts/file-server.sh
 
 work=$(mktemp -d /tmp/holvex-bigfile.XXXXXX)
 server_pid=
@@ -28,17 +29,10 @@ trap cleanup EXIT
 mkdir -p "$work/www" "$work/out"
 # Never written: a sparse file reads as zeros at the disk cache's speed.
 truncate -s "$bytes" "$work/www/big.iso"
-port=18480
-while (echo >/dev/tcp/127.0.0.1/$port) 2>/dev/null; do port=$((port + 1)); done
-/usr/bin/python3 -m http.server "$port" --bind 127.0.0.1 --directory "$work/www" >/dev/null 2>&1 &
-server_pid=$!
-for _ in $(seq 1 100); do
-  (echo >/dev/tcp/127.0.0.1/$port) 2>/dev/null && break
-  sleep 0.05
-done
+start_file_server "$work/www" 18480
 
 echo "== $bytes bytes: the bare loop and a run through the main window (extra window shown)"
 start_private_xvfb
 start_wineserver
-wine_in_locale build/win32/bin/run_bench.exe "http://127.0.0.1:$port/big.iso" "Z:${work//\//\\}\\out" \
+wine_in_locale build/win32/bin/run_bench.exe "http://127.0.0.1:$server_port/big.iso" "Z:${work//\//\\}\\out" \
   "$rounds" --extra-window-only

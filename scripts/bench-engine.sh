@@ -10,6 +10,7 @@ cd "$top"
 rounds=${1:-5}
 bash scripts/build.sh win32 >/dev/null 2>&1 || cmake --build build/win32 --target transfer_engine_bench >/dev/null
 . scripts/wine-env.sh
+. scripts/file-server.sh
 
 work=$(mktemp -d /tmp/holvex-bench.XXXXXX)
 server_pid=
@@ -25,16 +26,8 @@ trap cleanup EXIT
 
 mkdir -p "$work/www" "$work/out"
 head -c 209715200 /dev/urandom >"$work/www/200mb.bin"
-# Python's own file server on loopback; the first free port from 18080 on.
-port=18080
-while (echo >/dev/tcp/127.0.0.1/$port) 2>/dev/null; do port=$((port + 1)); done
-/usr/bin/python3 -m http.server "$port" --bind 127.0.0.1 --directory "$work/www" >/dev/null 2>&1 &
-server_pid=$!
-for _ in $(seq 1 100); do
-  (echo >/dev/tcp/127.0.0.1/$port) 2>/dev/null && break
-  sleep 0.05
-done
-url="http://127.0.0.1:$port/200mb.bin"
+start_file_server "$work/www" 18080
+url="http://127.0.0.1:$server_port/200mb.bin"
 
 echo "== curl (reference)"
 for i in $(seq 1 "$rounds"); do

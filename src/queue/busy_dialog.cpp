@@ -2,6 +2,7 @@
 
 #include "host/main_window_host.h"
 #include "toolkit/application.h"
+#include "toolkit/label_fonts.h"
 
 namespace holvex {
 
@@ -18,15 +19,6 @@ FormParams BusyParams(const char* className, int clientHeight) {
   return p;
 }
 
-UniqueFont ArialFont(int pixels, bool bold, bool italic) {
-  return UniqueFont(CreateFontA(-pixels, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, italic, FALSE, FALSE,
-                                DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                                DEFAULT_PITCH | FF_DONTCARE, "Arial"));
-}
-
-void SetFont(const Label& label, const UniqueFont& font) {
-  SendMessageA(label.hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
-}
 }  // namespace
 
 BusyDialog::BusyDialog(MainWindowHost& main, const char* className, int clientHeight,
@@ -43,12 +35,12 @@ BusyDialog::BusyDialog(MainWindowHost& main, const char* className, int clientHe
   Label4.Create(hwnd(), Rect{80, 64, 217, 14}, "...");
   Label5.Create(hwnd(), Rect{8, 82, 70, 14}, "Größe");
   Label6.Create(hwnd(), Rect{80, 82, 217, 14}, "...");
-  SetFont(Label1, heading_);
-  SetFont(Label2, italic_);
-  SetFont(Label3, bold_);
-  SetFont(Label4, italic_);
-  SetFont(Label5, bold_);
-  SetFont(Label6, italic_);
+  SetLabelFont(Label1, heading_);
+  SetLabelFont(Label2, italic_);
+  SetLabelFont(Label3, bold_);
+  SetLabelFont(Label4, italic_);
+  SetLabelFont(Label5, bold_);
+  SetLabelFont(Label6, italic_);
   ProgressBar1.Create(hwnd(), Rect{8, 108, 289, 16}, false);
   ProgressBar1.SetRange(0, 100);
   ProgressBar1.SetStep(10);

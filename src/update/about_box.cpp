@@ -3,7 +3,7 @@
 #include "host/main_window_host.h"
 #include "resource_ids.h"
 #include "toolkit/jpeg_bitmap.h"
-#include "update/label_fonts.h"
+#include "toolkit/label_fonts.h"
 #include "update/maker_addresses.h"
 #include "update/version_text.h"
 

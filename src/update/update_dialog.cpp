@@ -7,7 +7,7 @@
 #include "resource_ids.h"
 #include "toolkit/application.h"
 #include "update/homepage.h"
-#include "update/label_fonts.h"
+#include "toolkit/label_fonts.h"
 #include "update/maker_addresses.h"
 #include "update/update_query.h"
 #include "update/version_text.h"

@@ -47,12 +47,6 @@ class MainCommandsTest : public ::testing::Test {
     form->ListView1.SelectRow(row);
     test::PumpFor(20);
   }
-  void ExpectCentredOverMain(const RECT& box) {
-    RECT main;
-    GetWindowRect(form->hwnd(), &main);
-    EXPECT_NEAR((box.left + box.right) / 2, (main.left + main.right) / 2, 2);
-    EXPECT_NEAR((box.top + box.bottom) / 2, (main.top + main.bottom) / 2, 2);
-  }
   test::TempDir dir;
   std::unique_ptr<TForm1> form;
   std::unique_ptr<TForm4> save;
@@ -84,7 +78,7 @@ TEST_F(MainCommandsTest, RemoveWithoutSelection) {
   test::SeenDialog seen = box.Result();
   ASSERT_TRUE(seen.found);
   EXPECT_EQ(seen.text, "Es wurde keine Datei ausgewählt.");
-  ExpectCentredOverMain(seen.rect);
+  test::ExpectCentredOver(form->hwnd(), seen.rect);
   EXPECT_EQ(Names().size(), 5u);
   EXPECT_EQ(form->Memo1.Lines().size(), lines);
 }
@@ -127,7 +121,7 @@ TEST_F(MainCommandsTest, ExitQuestionAnsweredNoKeepsEverything) {
   test::SeenDialog seen = box.Result();
   ASSERT_TRUE(seen.found);
   EXPECT_EQ(seen.text, "Wollen Sie das Programm wirklich beenden?");
-  ExpectCentredOverMain(seen.rect);
+  test::ExpectCentredOver(form->hwnd(), seen.rect);
   test::PumpFor(100);
   EXPECT_TRUE(form->Visible());
   EXPECT_FALSE(form->ExitRequested);

@@ -58,12 +58,6 @@ class SettingsDialogTest : public ::testing::Test {
     auto lines = form->Memo1.Lines();
     return lines.empty() ? "" : lines.back().substr(10);
   }
-  void ExpectCentredOverMain(const RECT& box) {
-    RECT main;
-    GetWindowRect(form->hwnd(), &main);
-    EXPECT_NEAR((box.left + box.right) / 2, (main.left + main.right) / 2, 2);
-    EXPECT_NEAR((box.top + box.bottom) / 2, (main.top + main.bottom) / 2, 2);
-  }
   test::TempDir dir;
   std::unique_ptr<TForm1> form;
   std::unique_ptr<TForm7> proxy;
@@ -95,7 +89,7 @@ TEST_F(SettingsDialogTest, ProxyPortIsCheckedBeforeAnythingChangesThenAllIsWritt
   seen = Save(*proxy, proxy->SpeedButton2, "Bestätigung");
   ASSERT_TRUE(seen.found);
   EXPECT_EQ(seen.text, "Ihre Einstellungen wurden gespeichert !");
-  ExpectCentredOverMain(seen.rect);
+  test::ExpectCentredOver(form->hwnd(), seen.rect);
   EXPECT_EQ(dir.Read("load.ini"),
             Ini("", "server=neu.proxy\r\nport=\r\nusername=holger\r\npassword=geheim\r\n"));
   const TProxySettings& client = form->HttpClient1.ProxyParams();

@@ -1,8 +1,10 @@
 #include "support/gui.h"
 
-#include <commctrl.h>
-
 #include <atomic>
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
 #include <memory>
 
 #include "toolkit/application.h"
@@ -53,6 +55,13 @@ std::string ChildText(HWND parent, const char* className, int index) {
   char buf[1024] = {};
   GetWindowTextA(child, buf, sizeof buf);
   return buf;
+}
+
+void ExpectCentredOver(HWND owner, const RECT& box) {
+  RECT main{};
+  GetWindowRect(owner, &main);
+  EXPECT_NEAR((box.left + box.right) / 2, (main.left + main.right) / 2, 2);
+  EXPECT_NEAR((box.top + box.bottom) / 2, (main.top + main.bottom) / 2, 2);
 }
 
 }  // namespace holvex::test

@@ -23,6 +23,9 @@ bool PumpUntil(const std::function<bool()>& done, int timeoutMs = 5000);
 // A unique name (for semaphores and the like) per call.
 std::string UniqueName(const std::string& prefix);
 
+// Expects `box` (a window's rectangle) centred over `owner`, within 2 pixels.
+void ExpectCentredOver(HWND owner, const RECT& box);
+
 // Texts of a window's direct children of one class, in Z order.
 std::string ChildText(HWND parent, const char* className, int index = 0);
 

@@ -57,8 +57,6 @@ class UpdateDialogTest : public ::testing::Test {
   int homepageOpenings = 0;
 };
 
-POINT Centre(const RECT& r) { return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
-
 TEST_F(UpdateDialogTest, CurrentVersionIsReportedCentredAndTheDialogStays) {
   test::ScriptedHttpServer server({ConnectionScript().Receive().Send(Reply("200 OK", "ok")).HoldOpen()});
   UseProxy(server);
@@ -69,10 +67,7 @@ TEST_F(UpdateDialogTest, CurrentVersionIsReportedCentredAndTheDialogStays) {
   test::SeenDialog box = Search(IDOK);
   ASSERT_TRUE(box.found);
   EXPECT_EQ(box.text, "Es ist keine neuere Version von Holvex 2004 verfügbar.");
-  RECT main{};
-  GetWindowRect(form->hwnd(), &main);
-  EXPECT_NEAR(Centre(box.rect).x, Centre(main).x, 2);
-  EXPECT_NEAR(Centre(box.rect).y, Centre(main).y, 2);
+  test::ExpectCentredOver(form->hwnd(), box.rect);
   EXPECT_EQ(LogLines().back(), "Prüfung erfolglos... \"Update suchen\"");
   EXPECT_TRUE(update->Visible());
   EXPECT_TRUE(update->SpeedButton1.Enabled());

@@ -1,5 +1,5 @@
 #pragma once
-// Arial faces in the pixel heights the update dialog and the about box use for their labels.
+// Arial faces in pixel heights, as the program's small dialogs set them on their labels.
 #include <string>
 
 #include "toolkit/handles.h"

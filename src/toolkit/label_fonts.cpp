@@ -1,4 +1,4 @@
-#include "update/label_fonts.h"
+#include "toolkit/label_fonts.h"
 
 namespace holvex {
 
