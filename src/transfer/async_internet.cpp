@@ -19,12 +19,14 @@ struct AsyncState {
   // Written by the callback under the registry's lock.
   DWORD_PTR result = 0;
   DWORD error = 0;
-  HINTERNET created = nullptr;  // last handle WinInet announced for this context
-  HINTERNET closed = nullptr;   // the handle the Request closed while an open was pending
-  HINTERNET request = nullptr;  // the handle the operations run on, once known
-  std::string connectedTo;      // the server's address, when WinInet names it
-  bool pending = false;         // an operation went asynchronous and has not completed
-  bool abandoned = false;       // the Request has closed its handles
+  HINTERNET created = nullptr;    // last handle WinInet announced for this context
+  HINTERNET closed = nullptr;     // the handle the Request closed while an open was pending
+  HINTERNET request = nullptr;    // the handle the operations run on, once known
+  std::string connectedTo;        // the server's address, when WinInet names it
+  bool pending = false;           // an operation went asynchronous and has not completed
+  bool abandoned = false;         // the Request has closed its handles
+  bool connectionClosed = false;  // WinInet closed the request's connection
+  bool handleClosed = false;      // the request's handle has gone
   // What an asynchronous read writes into, and what an asynchronous write reads from.
   INTERNET_BUFFERSA buffers{};
   char block[Request::kBlockSize];
@@ -76,7 +78,7 @@ std::uint16_t ProxyPort(const std::string& proxy) {
 
 void CALLBACK StatusCallback(HINTERNET handle, DWORD_PTR context, DWORD status, LPVOID info, DWORD) {
   // Runs on a WinInet thread: it only records and signals, and never throws.
-  if (context == 0 || !info) return;
+  if (context == 0) return;
   Registry& registry = Registry::Get();
   HINTERNET orphan = nullptr;
   {
@@ -84,6 +86,11 @@ void CALLBACK StatusCallback(HINTERNET handle, DWORD_PTR context, DWORD status, 
     auto it = registry.states.find(context);
     if (it == registry.states.end()) return;
     AsyncState& state = *it->second;
+    if (status == INTERNET_STATUS_CONNECTION_CLOSED) {
+      state.connectionClosed = true;
+      return;
+    }
+    if (!info) return;
     if (status == INTERNET_STATUS_CONNECTED_TO_SERVER) {
       state.connectedTo = AddressText(static_cast<const char*>(info));
       return;
@@ -104,6 +111,8 @@ void CALLBACK StatusCallback(HINTERNET handle, DWORD_PTR context, DWORD status, 
       if (state.abandoned) registry.states.erase(it);
     } else if (status == INTERNET_STATUS_HANDLE_CLOSING && state.abandoned &&
                (state.request == nullptr || handle == state.request)) {
+      state.handleClosed = true;
+      SetEvent(state.done.get());
       registry.states.erase(it);  // no more callbacks for it, nor writes into its buffer
     }
   }
@@ -196,6 +205,41 @@ void Request::Close() {
   }
   request_.reset();
   connection_.reset();
+}
+
+bool Request::CloseConfirmingEnd() {
+  std::string address;
+  {
+    std::lock_guard<std::mutex> guard(Registry::Get().lock);
+    address = state_->connectedTo;
+  }
+  const bool serverGone = !address.empty() && AnyConnectionEndedByPeer(address, peerPort_);
+  return CloseKeepingConnection() || !serverGone;
+}
+
+bool Request::CloseKeepingConnection() {
+  Registry& registry = Registry::Get();
+  bool ready = false;
+  {
+    std::lock_guard<std::mutex> guard(registry.lock);
+    ready = request_ && !bodyPending_ && !state_->pending && !state_->connectionClosed;
+    // Registered through the close, so that what WinInet does with the connection reaches us.
+    if (ready) state_->abandoned = true;
+  }
+  if (!ready) {
+    Close();
+    return false;
+  }
+  std::shared_ptr<AsyncState> state = state_;
+  ResetEvent(state->done.get());
+  request_.reset();
+  connection_.reset();
+  // The handle goes while it is closed, or soon after on a WinInet thread; not knowing in time
+  // counts as kept, as it did before the question was asked.
+  WaitForSingleObject(state->done.get(), kCloseWaitMs);
+  std::lock_guard<std::mutex> guard(registry.lock);
+  registry.states.erase(state->id);
+  return !(state->handleClosed && state->connectionClosed);
 }
 
 template <typename Start>

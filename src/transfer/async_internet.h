@@ -90,7 +90,19 @@ class Request {
   // does not wait for the rest of the body.
   void Close();
 
+  // Closes a request whose body was read to its end and says whether that end was the body's
+  // own rather than the server's close: Wine reports a chunked body cut off by the server as a
+  // normal end. Asked for answers whose connection is to stay open. WinInet keeps such a
+  // connection only when the body ended as framed; it also drops one whose last bytes are still
+  // on their way, so a body counts as cut off only when the server had closed the connection too.
+  bool CloseConfirmingEnd();
+
  private:
+  static constexpr DWORD kCloseWaitMs = 2000;
+  // Closes the handles of a request with nothing pending; false when WinInet dropped the
+  // connection rather than keep it for another request.
+  bool CloseKeepingConnection();
+
   StepResult OpenHttp(const InternetSession& session, const std::string& url, const std::string& proxyUser,
                       const std::string& proxyPassword, const WaitPolicy& wait);
   bool OpenHttpRequest(const InternetSession& session, const std::string& url, const char* verb, DWORD flags,

@@ -25,19 +25,49 @@ bool IsConnectedTo(SOCKET s, const std::string& address, std::uint16_t port) {
   return address.empty() || address == host;
 }
 
-}  // namespace
+bool EndedByPeer(SOCKET s) {
+  fd_set readable;
+  FD_ZERO(&readable);
+  FD_SET(s, &readable);
+  timeval now{0, 0};
+  if (select(0, &readable, nullptr, nullptr, &now) != 1) return false;  // nothing arrived, no end
+  char byte = 0;
+  const int n = recv(s, &byte, 1, MSG_PEEK);  // leaves what it sees for WinInet
+  if (n == 0) return true;
+  const int error = n < 0 ? WSAGetLastError() : 0;
+  return error == WSAECONNRESET || error == WSAECONNABORTED;
+}
 
-int ShutDownConnectionsTo(const std::string& address, std::uint16_t port) {
+// Calls f(socket) for each TCP connection of this process to address:port.
+template <typename F>
+void ForEachConnectionTo(const std::string& address, std::uint16_t port, F f) {
   WSADATA data;
-  if (WSAStartup(MAKEWORD(2, 2), &data) != 0) return 0;
-  int count = 0;
+  if (WSAStartup(MAKEWORD(2, 2), &data) != 0) return;
   for (UINT_PTR value = 4; value < kLastHandleValue; value += 4) {
     const auto s = static_cast<SOCKET>(value);
-    if (!IsConnectedTo(s, address, port)) continue;
-    shutdown(s, SD_BOTH);
-    ++count;
+    if (IsConnectedTo(s, address, port) && !f(s)) break;
   }
   WSACleanup();
+}
+
+}  // namespace
+
+bool AnyConnectionEndedByPeer(const std::string& address, std::uint16_t port) {
+  bool ended = false;
+  ForEachConnectionTo(address, port, [&](SOCKET s) {
+    ended = EndedByPeer(s);
+    return !ended;
+  });
+  return ended;
+}
+
+int ShutDownConnectionsTo(const std::string& address, std::uint16_t port) {
+  int count = 0;
+  ForEachConnectionTo(address, port, [&](SOCKET s) {
+    shutdown(s, SD_BOTH);
+    ++count;
+    return true;
+  });
   return count;
 }
 

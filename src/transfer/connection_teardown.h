@@ -15,4 +15,8 @@ namespace holvex {
 // one is simply opened anew by its owner. Returns how many were shut down.
 int ShutDownConnectionsTo(const std::string& address, std::uint16_t port);
 
+// Whether a TCP connection of this process to `address`:`port` has been closed or reset by its
+// far end with nothing left unread in it.
+bool AnyConnectionEndedByPeer(const std::string& address, std::uint16_t port);
+
 }  // namespace holvex

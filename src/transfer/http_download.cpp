@@ -3,6 +3,7 @@
 #include <limits>
 #include <string>
 
+#include "platform/text.h"
 #include "transfer/async_internet.h"
 #include "transfer/content_length.h"
 #include "transfer/format.h"
@@ -25,6 +26,21 @@ std::uint64_t AnnouncedLength(const Request& request) {
 // A length beyond 2^63 comes only from a hostile server; it is reported as the largest one.
 std::int64_t ClampedSigned(std::uint64_t count) {
   return static_cast<std::int64_t>(std::min<std::uint64_t>(count, std::numeric_limits<std::int64_t>::max()));
+}
+
+bool IsChunked(const Request& request) {
+  std::optional<std::string> coding = request.QueryText(HTTP_QUERY_TRANSFER_ENCODING);
+  return coding && ToLowerAscii(*coding).find("chunked") != std::string::npos;
+}
+
+// An answer whose connection is to serve again, judged as WinInet judges it: HTTP/1.1 without
+// a Connection header, or any answer that asks for "Keep-Alive".
+bool ConnectionStaysOpen(const Request& request) {
+  for (DWORD header : {HTTP_QUERY_PROXY_CONNECTION, HTTP_QUERY_CONNECTION})
+    if (std::optional<std::string> value = request.QueryText(header))
+      return EqualsIgnoreCase(*value, "keep-alive");
+  std::optional<std::string> version = request.QueryText(HTTP_QUERY_VERSION);
+  return version && EqualsIgnoreCase(*version, "HTTP/1.1");
 }
 
 }  // namespace
@@ -69,6 +85,8 @@ bool TTransferEngine::DownloadUrl(int idx, const TTransferItem& item, TDateTime&
   bool complete = ReceiveBody(request, file);
   file.Close();
   if (cancel_) file.Discard();
+  // A chunked body has no length to compare with.
+  if (complete && IsChunked(request) && ConnectionStaysOpen(request)) complete = request.CloseConfirmingEnd();
   request.Close();
   return complete;
 }

@@ -72,6 +72,29 @@ TEST_F(HostileServer, LengthsThatLieAndBreaksInTheBodyAreNoSuccess) {
   EXPECT_EQ(Count("done"), 3);
 }
 
+// Wine reports a chunked body that the server cuts off as a normal end; only whole ones may count
+// as downloaded, also when the server closes right after the end or the end's last bytes are late.
+TEST_F(HostileServer, ChunkedBodiesCutOffByTheServerFailAndWholeOnesSucceed) {
+  const std::string chunked = "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n";
+  const std::string body = "5\r\nHallo\r\n6\r\n Welt!\r\n0\r\n";
+  ScriptedHttpServer server({Answer(chunked + "ffffffffffffffff\r\n" + Pattern(5000)),
+                             Answer(chunked + "10\r\nHallo"), Answer(chunked + "5\r\nHallo\r\n"),
+                             Answer(chunked + body + "\r\n")});
+  ScriptedHttpServer lateEnd(
+      {ConnectionScript().Receive().Send(chunked + body).Pause(100).Send("\r\n").HoldOpen()});
+  std::vector<TTransferItem*> cutOff;
+  for (const char* name : {"/riesig.bin", "/mitten.bin", "/grenze.bin"})
+    cutOff.push_back(&AddItem(server.Url(name)));
+  TTransferItem& closedAfterEnd = AddItem(server.Url("/ganz.txt"));
+  TTransferItem& late = AddItem(lateEnd.Url("/spaet.txt"));
+  EXPECT_LT(Run(), 5.0);
+  for (TTransferItem* item : cutOff) EXPECT_FALSE(item->Copied) << item->URL;
+  EXPECT_TRUE(closedAfterEnd.Copied);
+  EXPECT_EQ(dir_.Read("ganz.txt"), "Hallo Welt!");
+  EXPECT_TRUE(late.Copied);
+  EXPECT_EQ(dir_.Read("spaet.txt"), "Hallo Welt!");
+}
+
 TEST_F(HostileServer, OneByteASecondIsNeverCutAlthoughItOutlastsTheStallBound) {
   ScriptedHttpServer server({ConnectionScript()
                                  .Receive()
