@@ -14,13 +14,10 @@ bash scripts/build.sh win32 >/dev/null 2>&1 || cmake --build build/win32 --targe
 
 work=$(mktemp -d /tmp/holvex-bench.XXXXXX)
 server_pid=
-xvfb_pid=
 cleanup() {
   [ -n "$server_pid" ] && kill "$server_pid" 2>/dev/null
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
-  stop_wineserver
+  stop_private_wine
   rm -rf "$work"
-  true
 }
 trap cleanup EXIT
 

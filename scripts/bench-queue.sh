@@ -6,9 +6,7 @@ cd "$top"
 bash scripts/setup.sh >/dev/null
 bash scripts/build.sh win32 >/dev/null
 . scripts/wine-env.sh
-xvfb_pid=
-cleanup() { stop_wineserver; [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null; true; }
-trap cleanup EXIT
+trap stop_private_wine EXIT
 start_private_xvfb
 start_wineserver
 scripts/wine-exec.sh build/win32/bin/queue_bench.exe

@@ -31,9 +31,7 @@ echo "== names from addresses, the queue file and an edited cell"
 build/native/bin/saved_name_tests --gtest_brief=1 | grep -E "names|FAILED" || true
 
 . scripts/wine-env.sh
-xvfb_pid=
-cleanup() { stop_wineserver; [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null; true; }
-trap cleanup EXIT
+trap stop_private_wine EXIT
 start_private_xvfb
 start_wineserver
 run() { scripts/wine-exec.sh "$@" --gtest_brief=1 2>&1 | grep -vE "^(Running main|Note: )" || true; }

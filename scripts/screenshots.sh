@@ -9,14 +9,11 @@ bash scripts/setup.sh >/dev/null
 bash scripts/build.sh win32 >/dev/null
 . scripts/wine-env.sh
 . scripts/demo-env.sh
-xvfb_pid=
 tour_pid=
 cleanup() {
   [ -n "$tour_pid" ] && kill "$tour_pid" 2>/dev/null
   stop_demo_server
-  stop_wineserver
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
-  true
+  stop_private_wine
 }
 trap cleanup EXIT
 trap 'exit 130' INT TERM

@@ -12,9 +12,7 @@ echo "== native tests"
 
 echo "== Windows tests under Wine"
 . scripts/wine-env.sh
-xvfb_pid=
-cleanup() { stop_wineserver; [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null; true; }
-trap cleanup EXIT
+trap stop_private_wine EXIT
 start_private_xvfb
 echo "Xvfb on $DISPLAY; booting the Wine prefix"
 start_wineserver

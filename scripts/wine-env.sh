@@ -66,3 +66,11 @@ start_wineserver() {
 }
 
 stop_wineserver() { wineserver -k >/dev/null 2>&1 || true; }
+
+# Ends what start_private_xvfb and start_wineserver began; the scripts call it on exit.
+xvfb_pid=${xvfb_pid:-}
+stop_private_wine() {
+  stop_wineserver
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+  true
+}

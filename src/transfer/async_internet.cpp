@@ -26,7 +26,6 @@ struct AsyncState {
   bool pending = false;           // an operation went asynchronous and has not completed
   bool abandoned = false;         // the Request has closed its handles
   bool connectionClosed = false;  // WinInet closed the request's connection
-  bool handleClosed = false;      // the request's handle has gone
   // What an asynchronous read writes into, and what an asynchronous write reads from.
   INTERNET_BUFFERSA buffers{};
   char block[Request::kBlockSize];
@@ -111,7 +110,6 @@ void CALLBACK StatusCallback(HINTERNET handle, DWORD_PTR context, DWORD status, 
       if (state.abandoned) registry.states.erase(it);
     } else if (status == INTERNET_STATUS_HANDLE_CLOSING && state.abandoned &&
                (state.request == nullptr || handle == state.request)) {
-      state.handleClosed = true;
       SetEvent(state.done.get());
       registry.states.erase(it);  // no more callbacks for it, nor writes into its buffer
     }
@@ -222,7 +220,7 @@ bool Request::CloseKeepingConnection() {
   bool ready = false;
   {
     std::lock_guard<std::mutex> guard(registry.lock);
-    ready = request_ && !bodyPending_ && !state_->pending && !state_->connectionClosed;
+    ready = request_ && !bodyPending_ && !state_->pending;
     // Registered through the close, so that what WinInet does with the connection reaches us.
     if (ready) state_->abandoned = true;
   }
@@ -239,7 +237,7 @@ bool Request::CloseKeepingConnection() {
   WaitForSingleObject(state->done.get(), kCloseWaitMs);
   std::lock_guard<std::mutex> guard(registry.lock);
   registry.states.erase(state->id);
-  return !(state->handleClosed && state->connectionClosed);
+  return !state->connectionClosed;
 }
 
 template <typename Start>

@@ -2,14 +2,10 @@
 // would open a device or that the file system refuses.
 #include <windows.h>
 
-#include <chrono>
-
 #include "transfer/engine_fixture.h"
 
 namespace holvex::test {
 namespace {
-
-using Clock = std::chrono::steady_clock;
 
 class DownloadBounds : public EngineTest {
  protected:
@@ -21,28 +17,16 @@ class DownloadBounds : public EngineTest {
         .Pause(8000)
         .Close();
   }
-  // A timer on a window of the GUI thread: proves that messages are dispatched meanwhile.
-  static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) { ++ticks_; }
-  static void CALLBACK CancelLater(HWND, UINT, UINT_PTR, DWORD) {
-    if (cancelTarget_) cancelTarget_->CancelCopy();
-  }
-  static inline int ticks_ = 0;
-  static inline TTransferEngine* cancelTarget_ = nullptr;
 };
 
 TEST_F(DownloadBounds, StalledBodyFailsWithinTheBoundAndKeepsWindowsAlive) {
   ScriptedHttpServer server({StallAfterPart()});
   TTransferItem& item = AddItem(server.Url("/stall.bin"));
   engine_.StallTimeoutMs = 1500;
-  ticks_ = 0;
-  UINT_PTR timer = SetTimer(nullptr, 0, 100, Tick);
-  auto start = Clock::now();
-  engine_.Execute();
-  auto seconds = std::chrono::duration<double>(Clock::now() - start).count();
-  KillTimer(nullptr, timer);
+  const TimedRun run = ExecuteTicking();
 
-  EXPECT_LT(seconds, 6.0);  // well before the server's own 8 s pause ends
-  EXPECT_GE(ticks_, 5);
+  EXPECT_LT(run.seconds, 6.0);  // well before the server's own 8 s pause ends
+  EXPECT_GE(run.ticks, 5);
   EXPECT_FALSE(item.Copied);
   // The partial file stays, with every byte that arrived before the stall.
   std::string partial = dir_.Read("stall.bin");
@@ -55,15 +39,7 @@ TEST_F(DownloadBounds, CancelDuringAStalledReadTakesEffectAtOnce) {
   ScriptedHttpServer server({StallAfterPart()});
   TTransferItem& item = AddItem(server.Url("/stall.bin"));
   engine_.StallTimeoutMs = 20000;
-  cancelTarget_ = &engine_;
-  UINT_PTR timer = SetTimer(nullptr, 0, 700, CancelLater);
-  auto start = Clock::now();
-  engine_.Execute();
-  auto seconds = std::chrono::duration<double>(Clock::now() - start).count();
-  KillTimer(nullptr, timer);
-  cancelTarget_ = nullptr;
-
-  EXPECT_LT(seconds, 5.0);
+  EXPECT_LT(ExecuteCancellingAfter(700), 5.0);
   EXPECT_FALSE(item.Copied);
   EXPECT_FALSE(dir_.Exists("stall.bin"));
   EXPECT_EQ(Events(), "start 0\nprogress\ncopydone\n");
@@ -73,9 +49,7 @@ TEST_F(DownloadBounds, SilentServerFailsTheOpenWithinTheBound) {
   ScriptedHttpServer server({ConnectionScript().Receive().Pause(8000).Close()});
   AddItem(server.Url("/silent"));
   engine_.StallTimeoutMs = 1500;
-  auto start = Clock::now();
-  engine_.Execute();
-  EXPECT_LT(std::chrono::duration<double>(Clock::now() - start).count(), 6.0);
+  EXPECT_LT(ExecuteTicking().seconds, 6.0);
   EXPECT_EQ(Events(), "start 0\nnotfound " + server.Url("/silent") + "\ndone 0\ncopydone\n");
   EXPECT_FALSE(dir_.Exists("silent"));
 }

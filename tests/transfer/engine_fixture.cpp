@@ -1,8 +1,31 @@
 #include "transfer/engine_fixture.h"
 
+#include <chrono>
+
 #include "platform/text.h"
 
 namespace holvex::test {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// Timer callbacks carry no context: the run in progress is kept here.
+int ticks = 0;
+TTransferEngine* cancelTarget = nullptr;
+
+void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) { ++ticks; }
+void CALLBACK CancelNow(HWND, UINT, UINT_PTR, DWORD) {
+  if (cancelTarget) cancelTarget->CancelCopy();
+}
+
+double SecondsOf(TTransferEngine& engine) {
+  const auto start = Clock::now();
+  engine.Execute();
+  return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+}  // namespace
 
 std::string HttpOk(const std::string& body, const std::string& extraHeaders) {
   return "HTTP/1.1 200 OK\r\nContent-Length: " + std::to_string(body.size()) + "\r\n" + extraHeaders +
@@ -64,6 +87,23 @@ std::string EngineTest::Events() const {
   std::string text;
   for (const auto& line : log_) text += line + "\n";
   return text;
+}
+
+EngineTest::TimedRun EngineTest::ExecuteTicking() {
+  ticks = 0;
+  const UINT_PTR timer = SetTimer(nullptr, 0, 100, Tick);
+  const double seconds = SecondsOf(engine_);
+  KillTimer(nullptr, timer);
+  return {seconds, ticks};
+}
+
+double EngineTest::ExecuteCancellingAfter(UINT cancelAfterMs) {
+  cancelTarget = &engine_;
+  const UINT_PTR timer = SetTimer(nullptr, 0, cancelAfterMs, CancelNow);
+  const double seconds = SecondsOf(engine_);
+  KillTimer(nullptr, timer);
+  cancelTarget = nullptr;
+  return seconds;
 }
 
 int EngineTest::Count(const std::string& prefix) const {

@@ -40,6 +40,15 @@ class EngineTest : public ::testing::Test {
   std::string Events() const;  // the log, one event a line
   int Count(const std::string& prefix) const;
 
+  struct TimedRun {
+    double seconds;
+    int ticks;  // of a 100-ms timer on the GUI thread: the windows were served meanwhile
+  };
+  // Runs the items, timing them, while a 100-ms timer ticks.
+  TimedRun ExecuteTicking();
+  // Runs the items and cancels them from a timer after cancelAfterMs; returns the seconds taken.
+  double ExecuteCancellingAfter(UINT cancelAfterMs);
+
   std::unique_ptr<Application> app_;
   TempDir dir_;
   TTransferEngine engine_;

@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <chrono>
 
 #include "support/ftp_server.h"
 #include "transfer/engine_fixture.h"
@@ -11,8 +10,6 @@
 
 namespace holvex::test {
 namespace {
-
-using Clock = std::chrono::steady_clock;
 
 class FtpItems : public EngineTest {
  protected:
@@ -218,15 +215,7 @@ TEST_F(FtpItems, CancelStopsDownloadAndUploadMidway) {
   EXPECT_EQ(ProgressOf(1).size(), 2u);
 }
 
-class FtpBounds : public FtpItems {
- protected:
-  static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) { ++ticks_; }
-  static void CALLBACK CancelLater(HWND, UINT, UINT_PTR, DWORD) {
-    if (cancelTarget_) cancelTarget_->CancelCopy();
-  }
-  static inline int ticks_ = 0;
-  static inline TTransferEngine* cancelTarget_ = nullptr;
-};
+using FtpBounds = FtpItems;
 
 TEST_F(FtpBounds, StalledOrBrokenServersFailWithinTheBound) {
   server_.PublicDir().Write("stall.bin", Pattern(50000));
@@ -239,15 +228,10 @@ TEST_F(FtpBounds, StalledOrBrokenServersFailWithinTheBound) {
   TTransferItem& upload = AddUpload("up.bin", "");
   upload.TargetFilename = "stall-up.bin";
   engine_.StallTimeoutMs = 1500;
-  ticks_ = 0;
-  UINT_PTR timer = SetTimer(nullptr, 0, 100, Tick);
-  auto start = Clock::now();
-  engine_.Execute();
-  auto seconds = std::chrono::duration<double>(Clock::now() - start).count();
-  KillTimer(nullptr, timer);
+  const TimedRun run = ExecuteTicking();
 
-  EXPECT_LT(seconds, 7.9);  // three stalls of 1.5 s, well before the silent server's 8 s end
-  EXPECT_GE(ticks_, 30);
+  EXPECT_LT(run.seconds, 7.9);  // three stalls of 1.5 s, well before the silent server's 8 s end
+  EXPECT_GE(run.ticks, 30);
   EXPECT_EQ(Events(),
             "start 0\nerror 6\ninfo 6 Cannot connect to FTP server 127.0.0.1\ndone 0\n"
             "start 1\ndone 1\nstart 2\nprogress\ndone 2\nstart 3\nnotfound " +
@@ -264,15 +248,7 @@ TEST_F(FtpBounds, CancelDuringAStalledReadTakesEffectAtOnce) {
   server_.PublicDir().Write("stall.bin", Pattern(50000));
   TTransferItem& item = AddDownload("/stall.bin");
   engine_.StallTimeoutMs = 20000;
-  cancelTarget_ = &engine_;
-  UINT_PTR timer = SetTimer(nullptr, 0, 700, CancelLater);
-  auto start = Clock::now();
-  engine_.Execute();
-  auto seconds = std::chrono::duration<double>(Clock::now() - start).count();
-  KillTimer(nullptr, timer);
-  cancelTarget_ = nullptr;
-
-  EXPECT_LT(seconds, 3.0);
+  EXPECT_LT(ExecuteCancellingAfter(700), 3.0);
   EXPECT_FALSE(item.Copied);
   EXPECT_EQ(Events(), "start 0\ncopydone\n");
 }
