@@ -451,7 +451,7 @@ StepResult Request::Write(const char* data, DWORD size, DWORD* written, const Wa
 
 StepResult Request::EndUpload(const WaitPolicy& wait) {
   if (!request_) return StepResult::kFailed;
-  return Run([&] { return HttpEndRequestA(request_.get(), nullptr, 0, state_->id); }, wait);
+  return WithAnswer(Run([&] { return HttpEndRequestA(request_.get(), nullptr, 0, state_->id); }, wait));
 }
 
 StepResult Request::Send(const WaitPolicy& wait) {
@@ -459,7 +459,14 @@ StepResult Request::Send(const WaitPolicy& wait) {
   WaitPolicy guarded = wait;
   const size_t start = PrivateBytes();
   guarded.giveUp = [start] { return start > 0 && PrivateBytes() > start + kHeadMemoryBudget; };
-  return Run([&] { return HttpSendRequestA(request_.get(), nullptr, 0, nullptr, 0); }, guarded);
+  return WithAnswer(Run([&] { return HttpSendRequestA(request_.get(), nullptr, 0, nullptr, 0); }, guarded));
+}
+
+StepResult Request::WithAnswer(StepResult sent) {
+  // Wine reports its own receive timeout while it waits for the head as a success, with status 0.
+  if (sent != StepResult::kDone || QueryNumber(HTTP_QUERY_STATUS_CODE).value_or(0) != 0) return sent;
+  lastError_ = ERROR_INTERNET_TIMEOUT;
+  return StepResult::kFailed;
 }
 
 StepResult Request::DrainBody(const WaitPolicy& wait) {

@@ -111,6 +111,8 @@ class Request {
   StepResult SendOnce(const InternetSession& session, const std::string& url, const std::string& proxyUser,
                       const std::string& proxyPassword, const WaitPolicy& wait);
   StepResult Send(const WaitPolicy& wait);
+  // A step that WinInet ended as done without an answer's status line is a failure.
+  StepResult WithAnswer(StepResult sent);
   StepResult DrainBody(const WaitPolicy& wait);
   // Waits until body bytes have arrived or the body has ended; sets available_.
   StepResult WaitForData(const WaitPolicy& wait);

@@ -2,6 +2,7 @@
 // would open a device or that the file system refuses.
 #include <windows.h>
 
+#include "transfer/async_internet.h"
 #include "transfer/engine_fixture.h"
 
 namespace holvex::test {
@@ -103,6 +104,21 @@ TEST_F(DownloadBounds, NamesThatAreDevicesOrRefusedGiveCodeThree) {
   } while (FindNextFileA(find, &found));
   FindClose(find);
   EXPECT_EQ(entries, 0);
+}
+
+// WinInet's own receive timeout may end the wait for an upload's answer before ours does; Wine
+// then reports the request as ended, with status 0. An answer that never came is no success.
+TEST(RequestAnswer, UploadAnswerCutShortByWinInetsOwnTimeoutIsAFailure) {
+  ScriptedHttpServer server({ConnectionScript().Receive().Pause(4000).Close()});
+  InternetSession session("Holvex test", "", 500);  // WinInet gives up long before the wait does
+  const WaitPolicy wait{5000, [] {}, [] { return false; }};
+  Request upload;
+  ASSERT_TRUE(upload.OpenUpload(session, server.Url("/in/a.txt"), "PUT", "", ""));
+  ASSERT_EQ(upload.BeginUpload(2, wait), StepResult::kDone);
+  DWORD written = 0;
+  ASSERT_EQ(upload.Write("ok", 2, &written, wait), StepResult::kDone);
+  EXPECT_EQ(upload.EndUpload(wait), StepResult::kFailed);
+  EXPECT_EQ(upload.LastError(), static_cast<DWORD>(ERROR_INTERNET_TIMEOUT));
 }
 
 }  // namespace
