@@ -2,7 +2,8 @@
 # Benchmark of the probe client: 1,000 sequential HEAD probes to a loopback server that keeps
 # the connection open, against curl making the same 1,000 HEAD requests over one connection in
 # one process. Builds an optimised native copy (no sanitizers) in build/bench and prints both
-# times and the ratio client/curl (at most 1.0 is the target).
+# times and the ratio client/curl (at most 1.0 is the target); then the Windows build, WinSock
+# as the program probes, under Wine (curl has no part there).
 #   scripts/bench-probe.sh [rounds]
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
@@ -16,3 +17,10 @@ g++ -std=c++20 -O2 -DNDEBUG -fexec-charset=CP1252 -pthread -I "$top/src" -I "$to
 command -v curl >/dev/null || { echo "curl is needed" >&2; exit 1; }
 curl --version | head -1
 "$out/probe_bench" "$out/curl.cfg" "${1:-3}"
+
+cmake --build "$top/build/win32" --target probe_bench >/dev/null
+cd "$top"
+. scripts/wine-env.sh
+trap stop_private_wine EXIT
+start_wineserver
+scripts/wine-exec.sh build/win32/bin/probe_bench.exe x "${1:-3}"
