@@ -5,6 +5,7 @@
 // off; its 0.5 s pause runs inside those 2 s). Half of the entries are "Fertig", so the clean-up runs as
 // well.
 #include <windows.h>
+#include <commctrl.h>
 
 #include <cstdio>
 #include <memory>
@@ -16,6 +17,7 @@
 #include "platform/file_io.h"
 #include "queue/queue_file.h"
 #include "settings/settings.h"
+#include "support/main_window_ui.h"
 #include "support/process.h"
 #include "toolkit/application.h"
 
@@ -65,12 +67,10 @@ HWND FindBox(DWORD pid, const char* caption, int timeoutMs) {
 
 // Seconds from "Ja" on the exit question until the process has ended, less the fixed pauses.
 double ExitSeconds(holvex::test::ProgramProcess& program, HWND main) {
-  // A close request is refused until every window exists: ask again until the question comes.
-  HWND box = nullptr;
-  for (int i = 0; i < 100 && !box; ++i) {
-    PostMessageA(main, WM_CLOSE, 0, 0);
-    box = FindBox(program.id(), "Beenden", 200);
-  }
+  // A close request made during start-up is taken up once every window exists. One request
+  // only: a second one taken inside the question's loop would ask a second time.
+  PostMessageA(main, WM_CLOSE, 0, 0);
+  HWND box = FindBox(program.id(), "Beenden", 60000);
   if (!box) {
     std::fprintf(stderr, "no exit question\n");
     return -1;
@@ -122,19 +122,22 @@ void MeasureCommands(const std::string& dir) {
   holvex::WriteFileReplacing(queueFile, holvex::SerializeQueue(rows));
   holvex::TForm1 form(holvex::MainFormOptions{dir, "holvex-bench-commands"});
   form.Show();
-  form.ListView1.SelectRow(9998);
+  const holvex::test::MainWindowUi ui(form.hwnd());
+  // The user scrolls to the row and selects it.
+  SendMessageA(ui.Control(WC_LISTVIEWA), LVM_ENSUREVISIBLE, 9998, FALSE);
+  ui.SelectRow(9998);
   app.ProcessMessages();
-  auto time = [&](const char* name, holvex::MenuItem& item) {
+  auto time = [&](const char* name, const char* item) {
     const size_t before = form.Queue().Count();
     long long t0 = Now();
-    item.Click();
+    ui.ChooseMenu(item);
     app.ProcessMessages();
     std::printf("%-38s %.3f s (%zu -> %zu rows)\n", name, Seconds(t0, Now()), before, form.Queue().Count());
   };
-  time("...fertige Downloads entfernen", form.fertigeDownloadsentfernen1);
-  time("...fehlerhafte Downloads entfernen", form.fehlerhafteDownloadsentfernen1);
+  time("...fertige Downloads entfernen", "...fertige D&ownloads entfernen");
+  time("...fehlerhafte Downloads entfernen", "...fehlerhafte Downloads entfernen");
   for (const holvex::QueueEntry& e : rows) form.Queue().Append(e);
-  time("Verwerfen", form.Verwerfen1);
+  time("Verwerfen", "&Verwerfen");
   holvex::RemoveFile(queueFile);
 }
 

@@ -37,8 +37,35 @@ TForm9::TForm9() : Form(ExtraWindowParams()) {
   SpeedButton1.OnClick = [this] { SpeedButton1Click(); };
 }
 
-void TForm9::SetTextIfChanged(Window& w, const std::string& text) {
-  if (w.Text() != text) w.SetText(text);
+void TForm9::SetIfChanged(Window& w, std::string& shown, const std::string& text) {
+  if (shown == text) return;
+  shown = text;
+  w.SetText(text);
+}
+
+void TForm9::BeginEntry(const std::string& fileName, const std::string& source, const std::string& folder) {
+  SetIfChanged(*this, caption_, "0 % von " + fileName + " fertiggestellt.");
+  SetIfChanged(Label6, remaining_, "00:00:00");
+  SetIfChanged(Label8, rate_, "0 KB/Sek.");
+  SetIfChanged(Label9, amount_, "( 0 KB von 0 KB fertig )");
+  Label7.SetText(folder);
+  Label2.SetText(source);
+  SetBarBytes(0, 0);
+  shownAt_ = 0;
+}
+
+void TForm9::ShowProgress(const ProgressTexts& t) {
+  // Painting is what this window costs the transfer; four times a second is as often as an eye
+  // follows. The last report always shows.
+  const DWORD now = GetTickCount();
+  const bool last = t.totsize > 0 && t.size >= t.totsize;
+  if (!last && shownAt_ != 0 && now - shownAt_ < kRepaintIntervalMs) return;
+  shownAt_ = now ? now : 1;
+  SetIfChanged(Label9, amount_, t.amount);
+  SetBarBytes(t.size, t.totsize);
+  SetIfChanged(Label8, rate_, t.rate);
+  SetIfChanged(Label6, remaining_, t.remaining);
+  SetIfChanged(*this, caption_, t.percent + " % von " + t.fileName + " fertiggestellt.");
 }
 
 void TForm9::SetBarBytes(std::int64_t done, std::int64_t total) {
@@ -46,8 +73,9 @@ void TForm9::SetBarBytes(std::int64_t done, std::int64_t total) {
   done = std::clamp<std::int64_t>(done, 0, total);
   int shift = 0;
   while ((total >> shift) > std::numeric_limits<int>::max()) ++shift;
-  ProgressBar1.SetRange(0, static_cast<int>(total >> shift));
-  ProgressBar1.SetPosition(static_cast<int>(done >> shift));
+  const int range = static_cast<int>(total >> shift), position = static_cast<int>(done >> shift);
+  if (range != barRange_) ProgressBar1.SetRange(0, barRange_ = range);
+  if (position != barPosition_) ProgressBar1.SetPosition(barPosition_ = position);
 }
 
 void TForm9::ShowOver(const Window& over) {

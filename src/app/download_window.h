@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <functional>
 
+#include "run/run_view.h"
 #include "toolkit/animate.h"
 #include "toolkit/form.h"
 #include "toolkit/label.h"
@@ -17,8 +18,11 @@ class TForm9 : public Form {
 
   // Shown centred over `over`, its clip running.
   void ShowOver(const Window& over);
-  // Sets a label's text only when it changes: the run writes these texts for every block.
-  static void SetTextIfChanged(Window& w, const std::string& text);
+  // The texts for the next entry, before its first progress report.
+  void BeginEntry(const std::string& fileName, const std::string& source, const std::string& folder);
+  // A progress report: only the texts that changed are set (each change is a repaint, and the
+  // caption's one goes through the window manager).
+  void ShowProgress(const ProgressTexts& texts);
   // The bar's range is 32-bit: from 2 GiB on, both counts are scaled down alike.
   void SetBarBytes(std::int64_t done, std::int64_t total);
 
@@ -35,6 +39,14 @@ class TForm9 : public Form {
 
  protected:
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+
+ private:
+  static void SetIfChanged(Window& w, std::string& shown, const std::string& text);
+  // What the progress reports last set, so that an unchanged text costs no message.
+  std::string caption_, amount_, rate_, remaining_;
+  int barRange_ = -1, barPosition_ = -1;
+  static constexpr DWORD kRepaintIntervalMs = 250;
+  DWORD shownAt_ = 0;  // when a report was last shown; 0: not yet for this entry
 };
 
 }  // namespace holvex

@@ -3,6 +3,8 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "app/autostart.h"
 #include "app/single_instance.h"
@@ -11,6 +13,7 @@
 #include "net/http_client.h"
 #include "queue/download_queue.h"
 #include "queue/queue_store.h"
+#include "run/download_run.h"
 #include "settings/settings.h"
 #include "toolkit/form.h"
 #include "toolkit/list_box.h"
@@ -34,11 +37,13 @@ struct MainFormOptions {
   // Called instead of ending the process when another instance runs (tests); creation then
   // stops there.
   std::function<void()> onAnotherInstance = nullptr;
+  // Longest silence of a server before its download is given up.
+  DWORD stallTimeoutMs = 30000;
 };
 
 class TForm9;
 
-class TForm1 : public Form, public MainWindowHost {
+class TForm1 : public Form, public MainWindowHost, private RunView {
  public:
   explicit TForm1(MainFormOptions options);
   ~TForm1() override;
@@ -59,15 +64,11 @@ class TForm1 : public Form, public MainWindowHost {
   void SuspendQueueView() override { ListView1.BeginUpdate(); }
   void ResumeQueueView() override { ListView1.EndUpdate(); }
 
-  // Called by the entry sequence once every window exists. Until then a close request is
-  // refused: the save dialog that every exit goes through does not exist yet.
-  void StartupComplete() {
-    startupComplete_ = true;
-    LockTrayCommands(DownloadRunning);
-  }
+  // Called by the entry sequence once every window exists. A command or close request that came
+  // earlier (the save dialog every exit goes through did not exist yet) is carried out now.
+  void StartupComplete();
 
   // The dialogs are created after this window; the entry sequence connects them here.
-  // A command whose dialog does not exist yet does nothing.
   std::function<void()> showAddDialog, showSaveDialog, showGeneralSettings, showProxySettings, showAbout,
       showUpdateCheck;
   std::function<void(const std::string& linkFile)> showImportDialog;
@@ -76,13 +77,9 @@ class TForm1 : public Form, public MainWindowHost {
   void SetExtraWindow(TForm9* window);
 
   // The download run.
-  void SpeedButton3Click();
-  void SpeedButton4Click();
-  static bool IsOnline();
-  bool DownloadRunning = false;
-  EntryId CurrentEntry = 0;  // the entry being transferred, by identity, not by row
-  std::string CurrentFileName;
-  DWORD StartTick = 0;
+  void SpeedButton3Click() { run_.Start(); }
+  void SpeedButton4Click() { run_.Cancel(); }
+  static bool IsOnline() { return DownloadRun::IsOnline(); }
 
   // Command handlers, named after control and event.
   void SpeedButton1Click() { AddDownload(); }
@@ -94,15 +91,11 @@ class TForm1 : public Form, public MainWindowHost {
   void Fertig1Click();
   void Dateiffnen1Click();
   void ListView1DblClick() { Dateiffnen1Click(); }
-  // The file-name cell edited in place.
-  bool ListView1Editing(size_t row);
-  void ListView1Edited(const std::string& name);
   void fertigeDownloadsentfernen1Click();
   void fehlerhafteDownloadsentfernen1Click();
   void Verwerfen1Click();
   void Speichern1Click();
   void extdatei1Click();
-  void OpenDialog1Close();
   void Homepage1Click();
   void Fehlerbericht1Click();
   void Beenden1Click();
@@ -114,6 +107,63 @@ class TForm1 : public Form, public MainWindowHost {
   void Downloadstarten1Click();
   void Downloadabbrechen1Click();
   void MitWindowsstarten1Click();
+
+ protected:
+  LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+
+ private:
+  // What the run shows.
+  void ReportOffline() override;
+  void LockCommands(bool running) override;
+  void PrepareEntry(const std::string& fileName, const std::string& source,
+                    const std::string& folder) override;
+  void ShowExtraWindow(bool shown) override;
+  void ShowProgress(const ProgressTexts& texts) override;
+  void ClearPanels() override;
+
+  // The engine's events, passed to the run.
+  void Transfer1FileStart() { run_.FileStarted(); }
+  void Transfer1CopyProgress(std::int64_t size, std::int64_t totsize) { run_.Progress(size, totsize); }
+  void Transfer1FileDone() { run_.FileDone(); }
+  void Transfer1CopyDone() { run_.CopyDone(); }
+  void Transfer1ConnectError() { run_.ConnectFailed(); }
+  void Transfer1Error(int errorCode) { run_.Failed(errorCode); }
+  void Transfer1URLNotFound() { run_.NotFound(); }
+  void Transfer1CopyCancel() { run_.CopyCancelled(); }
+
+  // The file-name cell edited in place.
+  bool ListView1Editing(size_t row);
+  void ListView1Edited(const std::string& name);
+  void OpenDialog1Close();
+
+  void CreateControls();
+  void CreateMenus();
+  void StyleMainMenu();
+  void ConnectHandlers();
+  // The command runs now, or once start-up has ended when it needs what is not there yet.
+  std::function<void()> AfterStartup(const char* name, std::function<void()> command);
+  void BindQueueToList();
+  void FormCreate();
+  void AddDownload();
+  void SetSelectedStatus(const char* status);
+  void CenterMessageBox();
+  void ApplyProxyToHttpClient();
+  void ConfigureTransfer();
+  void ApplyProxyToTransfer();
+  void OpenWithShell(const char* target, HWND owner, const char* params, int show);
+  void CreateTrayMenu();
+  void CreateTrayIcon();
+  bool WMSysCommand(WPARAM command);
+  void HideToTray();
+  void LockTrayCommands(bool running);
+  bool RunCommandRefused();
+  std::string UnreadQueueFileText(const std::string& reason) const;
+  void ReportUnreadQueueFile(const std::string& reason);
+  void ShowRejectedName();
+  void WMEndSession(bool ending);
+
+  // Posted when a typed file name was refused: the box waits until the edit has ended.
+  static constexpr UINT WM_NAME_REJECTED = WM_APP + 2;
 
   SpeedButton SpeedButton1, SpeedButton2, SpeedButton3, SpeedButton4;
   ListView ListView1;
@@ -140,63 +190,19 @@ class TForm1 : public Form, public MainWindowHost {
   std::unique_ptr<TTrayIcon> TrayIcon1;
   TMenuStyler MenuStyler1{*this};  // after the menus: it unhooks them before they go
 
- protected:
-  LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
-
- private:
-  void CreateControls();
-  void CreateMenus();
-  void StyleMainMenu();
-  void ConnectHandlers();
-  void BindQueueToList();
-  void FormCreate();
-  void AddDownload();
-  void SetSelectedStatus(const char* status);
-  void CenterMessageBox();
-  void ApplyProxyToHttpClient();
-  void ConfigureTransfer();
-  void ApplyProxyToTransfer();
-  void LockCommands(bool running);
-  bool TransferEntry(EntryId id);
-  void PrepareExtraWindow(const QueueEntry& entry);
-  void SetCurrentStatus(const std::string& status);
-  bool CurrentEntryEnded() const;
-  void ShowExtraWindow();
-  void HideExtraWindow();
-  void ClearPanels();
-  void Transfer1FileStart();
-  void Transfer1CopyProgress(std::int64_t size, std::int64_t totsize);
-  void Transfer1FileDone();
-  void Transfer1CopyDone();
-  void Transfer1ConnectError();
-  void Transfer1Error(int errorCode);
-  void Transfer1URLNotFound();
-  void Transfer1CopyCancel();
-  void ReportFailure(const std::string& logLine);
-  void OpenWithShell(const char* target, HWND owner, const char* params, int show);
-  void CreateTrayMenu();
-  void CreateTrayIcon();
-  bool WMSysCommand(WPARAM command);
-  void HideToTray();
-  void LockTrayCommands(bool running);
-  bool RunCommandRefused();
-  std::string UnreadQueueFileText(const std::string& reason) const;
-  void ReportUnreadQueueFile(const std::string& reason);
-  void ShowRejectedName();
-  void WMEndSession(bool ending);
-
-  // Posted when a typed file name was refused: the box waits until the edit has ended.
-  static constexpr UINT WM_NAME_REJECTED = WM_APP + 2;
-
   MainFormOptions options_;
   QueueStore queueStore_;
   std::unique_ptr<SingleInstance> instance_;
   DownloadQueue queue_;
   GeneralSettings settings_;
   ProxySettings proxy_;
+  DownloadRun run_{queue_, Transfer1, settings_, *this};
   bool startupComplete_ = false;
+  // Commands that came during start-up, by name, each once, in the order they came.
+  std::vector<std::pair<std::string, std::function<void()>>> startupCommands_;
+  bool closeRequestedDuringStartup_ = false;
+  bool exitQuestionOpen_ = false;
   TForm9* extra_ = nullptr;
-  DWORD lastProgressView_ = 0;
   EntryId editedEntry_ = 0;   // the row whose name is being edited, by identity
   std::string rejectedName_;  // a typed name that was refused, shown once the edit has ended
 };

@@ -3,10 +3,10 @@
 #include <shellapi.h>
 
 #include "app/main_form.h"
-#include "app/saved_file_name.h"
 #include "platform/file_io.h"
 #include "queue/download_address.h"
 #include "queue/link_file.h"
+#include "run/saved_file_name.h"
 #include "toolkit/application.h"
 #include "toolkit/input_query.h"
 #include "update/homepage.h"
@@ -161,11 +161,19 @@ void TForm1::Homepage1Click() { OpenHomepage(hwnd()); }
 void TForm1::Fehlerbericht1Click() { OpenWithShell(kErrorReportUrl, hwnd(), " ", SW_SHOWNORMAL); }
 
 bool TForm1::FormCloseQuery() {
-  // The close command is locked during a run; a close request from elsewhere waits as well.
-  if (!startupComplete_ || DownloadRunning) return false;
-  if (ShowMessageBox("Wollen Sie das Programm wirklich beenden?", "Beenden", MB_YESNO | MB_ICONQUESTION) !=
-      IDYES)
+  // Until start-up has ended there is no save dialog to end through: the request waits for it.
+  if (!startupComplete_) {
+    closeRequestedDuringStartup_ = true;
     return false;
+  }
+  // The close command is locked during a run; a close request from elsewhere waits as well. One
+  // that comes while the exit question is open is answered by that question.
+  if (run_.Running() || exitQuestionOpen_) return false;
+  exitQuestionOpen_ = true;
+  const int answer =
+      ShowMessageBox("Wollen Sie das Programm wirklich beenden?", "Beenden", MB_YESNO | MB_ICONQUESTION);
+  exitQuestionOpen_ = false;
+  if (answer != IDYES) return false;
   ExitRequested = true;
   if (showSaveDialog) showSaveDialog();
   Application::Instance().ProcessMessages();

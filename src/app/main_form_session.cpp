@@ -8,11 +8,8 @@ namespace holvex {
 void TForm1::WMEndSession(bool ending) {
   // Until start-up is complete the list may hold part of the file only: the file is the queue.
   if (!ending || !startupComplete_) return;
-  if (DownloadRunning) {
-    // The transfer cannot finish: its entry is kept as cancelled rather than with a rate text.
-    if (!CurrentEntryEnded()) SetCurrentStatus(kStatusCancelled);
-    SpeedButton4Click();
-  }
+  // The transfer cannot finish: its entry is kept as cancelled rather than with a rate text.
+  if (run_.Running()) run_.EndNow();
   try {
     QueueViewLock lock(*this);
     queueStore_.Save(queue_);

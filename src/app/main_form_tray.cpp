@@ -88,7 +88,7 @@ bool TForm1::RunCommandRefused() {
 
 void TForm1::Downloadstarten1Click() {
   // A run started inside a dialog's loop would run under it (and under the exit question).
-  if (RunCommandRefused() || DownloadRunning) return;
+  if (RunCommandRefused() || run_.Running()) return;
   SpeedButton3Click();
 }
 

@@ -67,7 +67,6 @@ ProgramWindows CreateWindows(const ProgramOptions& options) {
     import->FileName = linkFile;
     import->ShowModal();
   };
-  w.form1->StartupComplete();
   return w;
 }
 
@@ -100,8 +99,10 @@ int RunProgram(const ProgramOptions& options) {
     app.SetTitle(kApplicationTitle);
     windows = CreateWindows(options);
   }
-  // The automatic run starts once every window exists, as a click on "Download".
-  if (windows.form1->Settings().autostart) windows.form1->SpeedButton3Click();
+  // Commands that came during start-up are carried out now, then the automatic run starts, as a
+  // click on "Download" (unless one of them has ended the program).
+  windows.form1->StartupComplete();
+  if (windows.form1->Settings().autostart && !app.Terminated()) windows.form1->SpeedButton3Click();
   return app.Run();
 }
 

@@ -158,7 +158,7 @@ InternetSession::InternetSession(const std::string& agent, const std::string& pr
     InternetSetOptionA(root_.get(), option, &timeoutMs, sizeof timeoutMs);
 }
 
-Request::Request() { Register(); }
+Request::Request() : before_(ConnectionsBefore()) { Register(); }
 
 void Request::Register() {
   Registry& registry = Registry::Get();
@@ -187,7 +187,8 @@ void Request::Close() {
   }
   // A body still arriving, or a step given up while WinInet works on (it reads a head that
   // never ends on after its handle is closed): the connection goes first.
-  if (request_ && (bodyPending_ || (pending && !address.empty()))) ShutDownConnectionsTo(address, peerPort_);
+  if (request_ && (bodyPending_ || (pending && !address.empty())))
+    ShutDownConnectionsTo(address, peerPort_, before_);
   bodyPending_ = false;
   available_ = 0;
   {
@@ -211,7 +212,7 @@ bool Request::CloseConfirmingEnd() {
     std::lock_guard<std::mutex> guard(Registry::Get().lock);
     address = state_->connectedTo;
   }
-  const bool serverGone = !address.empty() && AnyConnectionEndedByPeer(address, peerPort_);
+  const bool serverGone = !address.empty() && AnyConnectionEndedByPeer(address, peerPort_, before_);
   return CloseKeepingConnection() || !serverGone;
 }
 
@@ -455,10 +456,20 @@ StepResult Request::EndUpload(const WaitPolicy& wait) {
 }
 
 StepResult Request::Send(const WaitPolicy& wait) {
-  // WinInet keeps every line of the head; one that does not end would fill the memory.
+  // WinInet keeps every line of the head; one that does not end would fill the memory. What the
+  // window's own work allocates meanwhile (inside the pump: a dialog, an import) is not the head's.
   WaitPolicy guarded = wait;
   const size_t start = PrivateBytes();
-  guarded.giveUp = [start] { return start > 0 && PrivateBytes() > start + kHeadMemoryBudget; };
+  size_t elsewhere = 0;
+  guarded.pump = [&elsewhere, pump = wait.pump] {
+    const size_t before = PrivateBytes();
+    if (pump) pump();
+    const size_t after = PrivateBytes();
+    if (after > before) elsewhere += after - before;
+  };
+  guarded.giveUp = [start, &elsewhere] {
+    return start > 0 && PrivateBytes() > start + elsewhere + kHeadMemoryBudget;
+  };
   return WithAnswer(Run([&] { return HttpSendRequestA(request_.get(), nullptr, 0, nullptr, 0); }, guarded));
 }
 

@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 
 #include <wininet.h>
@@ -125,6 +126,8 @@ class Request {
   void Register();
   void Renew();
 
+  // The process's connections when the request began: none of them is the request's own.
+  const std::set<std::uint16_t> before_;
   std::shared_ptr<AsyncState> state_;
   DWORD lastError_ = 0;
   // A download's body is still arriving.

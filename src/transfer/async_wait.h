@@ -8,7 +8,9 @@
 namespace holvex {
 
 struct WaitPolicy {
-  DWORD limitMs = 30000;                // longest wait for one operation
+  // Longest wait for one operation, counted outside the pump: time the pump spends in a nested
+  // modal loop (a menu, a dialog, a moved window) does not count.
+  DWORD limitMs = 30000;
   std::function<void()> pump;           // processes pending window messages
   std::function<bool()> stopRequested;  // asked after every pump, e.g. a cancel
   // Asked every kGuardIntervalMs while waiting, when set: true gives the operation up as failed

@@ -12,6 +12,7 @@
 #include "queue/save_dialog.h"
 #include "support/dialog_answerer.h"
 #include "support/gui.h"
+#include "support/main_window_ui.h"
 #include "support/scripted_http_server.h"
 #include "support/temp_dir.h"
 
@@ -43,11 +44,12 @@ class FullDiskTest : public ::testing::Test {
   }
   std::string Small(const std::string& name) const { return disk + "\\" + name; }
   void Open(const std::string& folder) {
-    form = std::make_unique<TForm1>(MainFormOptions{folder, test::UniqueName("holvex-disk")});
+    MainFormOptions options{folder, test::UniqueName("holvex-disk")};
+    options.stallTimeoutMs = 5000;
+    form = std::make_unique<TForm1>(options);
     save = std::make_unique<TForm4>(*form);
     form->showSaveDialog = [this] { save->ShowModal(); };
     form->StartupComplete();
-    form->Transfer1.StallTimeoutMs = 5000;
   }
   // Fills the disk until a write is refused.
   void Fill() {
@@ -60,11 +62,7 @@ class FullDiskTest : public ::testing::Test {
     }
     CloseHandle(f);
   }
-  std::vector<std::string> Statuses() {
-    std::vector<std::string> s;
-    for (size_t i = 0; i < form->Queue().Count(); ++i) s.push_back(form->Queue().At(i).status);
-    return s;
-  }
+  std::vector<std::string> Statuses() { return test::MainWindowUi(form->hwnd()).Column(2); }
   std::string disk;
   std::unique_ptr<TForm1> form;
   std::unique_ptr<TForm4> save;
@@ -87,8 +85,11 @@ TEST_F(FullDiskTest, DownloadsThatDoNotFitEndFehlerAndTheRunGoesOn) {
   // The partial file of the large one stays for the user, so nothing fits after it.
   EXPECT_EQ(Statuses(), (std::vector<std::string>{"Fertig", "Fehler", "Fehler"}));
   EXPECT_LT(server.StreamedBytes(), kBig / 4) << "the rest of the large body was read";
-  EXPECT_TRUE(form->SpeedButton3.Enabled());
-  EXPECT_FALSE(form->DownloadRunning);
+  // The run is over: its commands are unlocked, "Abbrechen" is locked again.
+  const test::MainWindowUi ui(form->hwnd());
+  EXPECT_TRUE(ui.ButtonEnabled("Download"));
+  EXPECT_FALSE(ui.ButtonEnabled("Abbrechen"));
+  EXPECT_TRUE(ui.SystemCloseEnabled());
 }
 
 TEST_F(FullDiskTest, QueueSaveKeepsTheOldFileAndSucceedsOnceThereIsRoomAgain) {

@@ -11,6 +11,7 @@
 #include "queue/save_dialog.h"
 #include "support/dialog_answerer.h"
 #include "support/gui.h"
+#include "support/main_window_ui.h"
 #include "support/temp_dir.h"
 
 namespace holvex {
@@ -29,35 +30,38 @@ class MainCommandsTest : public ::testing::Test {
     save = std::make_unique<TForm4>(*form);
     form->showSaveDialog = [this] { save->ShowModal(); };
     form->StartupComplete();
+    ui = std::make_unique<test::MainWindowUi>(form->hwnd());
   }
   void TearDown() override {
     save.reset();
     form.reset();
   }
-  std::vector<std::string> Names() {
-    std::vector<std::string> names;
-    for (int i = 0; i < form->ListView1.RowCount(); ++i) names.push_back(form->ListView1.CellText(i, 0));
-    return names;
-  }
+  std::vector<std::string> Names() { return ui->Column(0); }
   std::string LastLogMessage() {
-    auto lines = form->Memo1.Lines();
-    return lines.empty() ? "" : lines.back().substr(10);
+    auto lines = ui->Log();
+    return lines.empty() ? "" : lines.back();
   }
   void Select(size_t row) {
-    form->ListView1.SelectRow(row);
+    ui->SelectRow(row);
     test::PumpFor(20);
+  }
+  // A command of the menu bar, and the messages until it has run (a modal dialog runs inside).
+  void Choose(const std::string& caption) {
+    ui->ChooseMenu(caption);
+    test::PumpFor(50);
   }
   test::TempDir dir;
   std::unique_ptr<TForm1> form;
   std::unique_ptr<TForm4> save;
+  std::unique_ptr<test::MainWindowUi> ui;
 };
 
 TEST_F(MainCommandsTest, RemovingTheSelectedRowLogsItsNameInQuotes) {
   Select(0);
-  form->SpeedButton2.Click();
+  ui->Click("Löschen");
   EXPECT_EQ(Names(), (std::vector<std::string>{"b.zip", "c.zip", "d.zip", "e.zip"}));
   EXPECT_EQ(LastLogMessage(), "Datei \"a.zip\" aus Warteschleife gelöscht.");
-  EXPECT_EQ(form->ListView1.SelectedRow(), std::nullopt);
+  EXPECT_EQ(ui->SelectedRow(), std::nullopt);
 
   Select(2);
   auto box = test::DialogAnswerer::MessageBox("Fehler", IDOK, 1500);
@@ -68,8 +72,8 @@ TEST_F(MainCommandsTest, RemovingTheSelectedRowLogsItsNameInQuotes) {
 }
 
 TEST_F(MainCommandsTest, RemoveWithoutSelection) {
-  size_t lines = form->Memo1.Lines().size();
-  form->SpeedButton2.Click();  // "Löschen": nothing at all
+  size_t lines = ui->Log().size();
+  ui->Click("Löschen");  // nothing at all
   EXPECT_FALSE(test::WindowAppears(nullptr, "Fehler", 300));
   EXPECT_EQ(Names().size(), 5u);
 
@@ -80,37 +84,34 @@ TEST_F(MainCommandsTest, RemoveWithoutSelection) {
   EXPECT_EQ(seen.text, "Es wurde keine Datei ausgewählt.");
   test::ExpectCentredOver(form->hwnd(), seen.rect);
   EXPECT_EQ(Names().size(), 5u);
-  EXPECT_EQ(form->Memo1.Lines().size(), lines);
+  EXPECT_EQ(ui->Log().size(), lines);
 }
 
 TEST_F(MainCommandsTest, StatusMarksChangeOnlyTheSelectedRow) {
   form->Fertig1Click();  // nothing selected: nothing changes
-  EXPECT_EQ(form->ListView1.CellText(0, 2), "Wartend");
+  EXPECT_EQ(ui->Cell(0, 2), "Wartend");
   Select(0);
   form->Fertig1Click();
-  EXPECT_EQ(form->ListView1.CellText(0, 2), "Fertig");
+  EXPECT_EQ(ui->Cell(0, 2), "Fertig");
   Select(2);
   form->Wartend1Click();
-  EXPECT_EQ(form->ListView1.CellText(2, 2), "Wartend");
-  EXPECT_EQ(form->ListView1.CellText(1, 2), "Fertig");
+  EXPECT_EQ(ui->Cell(2, 2), "Wartend");
+  EXPECT_EQ(ui->Cell(1, 2), "Fertig");
 }
 
 TEST_F(MainCommandsTest, CleanUpsRemoveExactlyFinishedOrFailedRowsAndDiscardRemovesAll) {
-  size_t lines = form->Memo1.Lines().size();
+  size_t lines = ui->Log().size();
   Select(3);  // d.zip: stays selected while rows above it go
-  form->fertigeDownloadsentfernen1.Click();
-  test::PumpFor(50);
+  Choose("...fertige D&ownloads entfernen");
   EXPECT_EQ(Names(), (std::vector<std::string>{"a.zip", "c.zip", "d.zip", "e.zip"}));
-  EXPECT_EQ(form->ListView1.SelectedRow(), 2u);
-  form->fehlerhafteDownloadsentfernen1.Click();
-  test::PumpFor(50);
+  EXPECT_EQ(ui->SelectedRow(), 2u);
+  Choose("...fehlerhafte Downloads entfernen");
   EXPECT_EQ(Names(), (std::vector<std::string>{"a.zip", "d.zip", "e.zip"}));
-  EXPECT_EQ(form->ListView1.SelectedRow(), 1u);
-  form->Verwerfen1.Click();
-  test::PumpFor(50);
-  EXPECT_EQ(form->ListView1.RowCount(), 0);
+  EXPECT_EQ(ui->SelectedRow(), 1u);
+  Choose("&Verwerfen");
+  EXPECT_EQ(ui->RowCount(), 0u);
   EXPECT_TRUE(form->Queue().Empty());
-  EXPECT_EQ(form->Memo1.Lines().size(), lines);  // none of them logs
+  EXPECT_EQ(ui->Log().size(), lines);  // none of them logs
 }
 
 TEST_F(MainCommandsTest, ExitQuestionAnsweredNoKeepsEverything) {
@@ -130,14 +131,21 @@ TEST_F(MainCommandsTest, ExitQuestionAnsweredNoKeepsEverything) {
   EXPECT_EQ(Names().size(), 5u);
 }
 
-TEST(MainFormStart, CloseRequestBeforeEveryWindowExistsIsRefusedSilently) {
+TEST(MainFormStart, CloseRequestBeforeEveryWindowExistsWaitsForTheEndOfStartUp) {
   test::TestApplication();
   test::TempDir dir;
   TForm1 form(MainFormOptions{dir.path(), test::UniqueName("holvex-start")});
-  auto box = test::DialogAnswerer::MessageBox("Beenden", IDYES, 800);
+  auto early = test::DialogAnswerer::MessageBox("Beenden", IDYES, 800);
   PostMessageA(form.hwnd(), WM_CLOSE, 0, 0);
   test::PumpFor(100);
-  EXPECT_FALSE(box.Result().found);
+  EXPECT_FALSE(early.Result().found);
+  EXPECT_TRUE(form.Visible());
+  EXPECT_FALSE(form.ExitRequested);
+
+  // Once every window exists the request is taken up: the exit question comes.
+  auto question = test::DialogAnswerer::MessageBox("Beenden", IDNO);
+  form.StartupComplete();
+  EXPECT_TRUE(question.Result().found);
   EXPECT_TRUE(form.Visible());
   EXPECT_FALSE(form.ExitRequested);
 }
@@ -157,11 +165,12 @@ TEST(MainFormStart, QueueFileHeldByAnotherProgramIsKeptUntilItCanBeReadThenJoins
   TForm4 save(form);
   form.showSaveDialog = [&save] { save.ShowModal(); };
   form.StartupComplete();
+  const test::MainWindowUi ui(form.hwnd());
   test::SeenDialog seen = startBox.Result();
   ASSERT_TRUE(seen.found) << "the unread queue file went unreported";
   const std::string unread = "Datei \"" + form.QueueFilePath() + "\" kann nicht gelesen werden. ";
   EXPECT_EQ(seen.text.rfind(unread, 0), 0u) << seen.text;
-  EXPECT_EQ(form.Memo1.Lines().back().substr(10).rfind("Warteschleife nicht geladen: " + unread, 0), 0u);
+  EXPECT_EQ(ui.Log().back().rfind("Warteschleife nicht geladen: " + unread, 0), 0u);
   EXPECT_TRUE(form.Queue().Empty());
 
   // Neither "Speichern..." nor a confirmed exit replaces the file while it cannot be read.
@@ -172,7 +181,7 @@ TEST(MainFormStart, QueueFileHeldByAnotherProgramIsKeptUntilItCanBeReadThenJoins
     if (exit)
       PostMessageA(form.hwnd(), WM_CLOSE, 0, 0);
     else
-      form.Speichern1.Click();
+      ui.ChooseMenu("&Speichern...");
     test::PumpFor(100);  // runs the question, the dialog and the box in their own loops
     EXPECT_EQ(question.Result().found, exit);
     seen = refused.Result();
@@ -236,7 +245,7 @@ TEST_F(MainCommandsTest, SaveWritesTheQueueWithoutFinishedRows) {
     shown = true;
     show();
   };
-  form->Speichern1.Click();
+  ui->ChooseMenu("&Speichern...");
   test::PumpFor(100);  // the menu command runs the whole modal dialog
   EXPECT_TRUE(shown);
   EXPECT_FALSE(save->Visible());
@@ -294,16 +303,17 @@ TEST_F(MainCommandsTest, FileNameCellIsEditedInPlaceAndTakesOnlyAPlainName) {
   // typed, Enter ends it.
   auto edit = [&](size_t row, const std::string& typed) {
     Select(row);
-    SetFocus(form->ListView1.hwnd());
+    HWND list = ui->Control(WC_LISTVIEWA);
+    SetFocus(list);
     RECT name{LVIR_LABEL, 0, 0, 0};
-    SendMessageA(form->ListView1.hwnd(), LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(&name));
+    SendMessageA(list, LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(&name));
     const LPARAM at = MAKELPARAM(name.left + 10, (name.top + name.bottom) / 2);
-    SendMessageA(form->ListView1.hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, at);
-    SendMessageA(form->ListView1.hwnd(), WM_LBUTTONUP, 0, at);
+    SendMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    SendMessageA(list, WM_LBUTTONUP, 0, at);
     HWND field = nullptr;
     test::PumpUntil(
         [&] {
-          field = reinterpret_cast<HWND>(SendMessageA(form->ListView1.hwnd(), LVM_GETEDITCONTROL, 0, 0));
+          field = reinterpret_cast<HWND>(SendMessageA(list, LVM_GETEDITCONTROL, 0, 0));
           return field != nullptr;
         },
         3000);
@@ -319,12 +329,12 @@ TEST_F(MainCommandsTest, FileNameCellIsEditedInPlaceAndTakesOnlyAPlainName) {
     test::SeenDialog seen = box.Result();
     ASSERT_TRUE(seen.found) << hostile;
     EXPECT_EQ(seen.text.rfind("\"" + hostile + "\" ist kein gültiger Dateiname.", 0), 0u) << seen.text;
-    EXPECT_EQ(form->ListView1.CellText(0, 0), "a.zip");
+    EXPECT_EQ(ui->Cell(0, 0), "a.zip");
     EXPECT_EQ(LastLogMessage(), "Dateiname \"" + hostile + "\" abgelehnt: Der bisherige Name bleibt.");
   }
   ASSERT_TRUE(edit(2, "Größe (2).zip"));
   test::PumpFor(50);
-  EXPECT_EQ(form->ListView1.CellText(2, 0), "Größe (2).zip");
+  EXPECT_EQ(ui->Cell(2, 0), "Größe (2).zip");
   form->Speichern1Click();
   EXPECT_EQ(dir.Read("load.hvq"), SerializeQueue({{"a.zip", "1,00 MB", "Wartend", "http://h/a.zip"},
                                                   {"Größe (2).zip", "3,00 MB", "Fehler", "http://h/c.zip"},

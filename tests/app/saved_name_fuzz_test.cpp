@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "app/saved_file_name.h"
+#include "run/saved_file_name.h"
 #include "queue/download_address.h"
 #include "queue/queue_file.h"
 #include "support/confined_name.h"

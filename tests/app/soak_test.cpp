@@ -17,6 +17,7 @@
 #include "app/soak_mix.h"
 #include "queue/queue_file.h"
 #include "support/gui.h"
+#include "support/main_window_ui.h"
 #include "support/process.h"
 #include "support/process_resources.h"
 #include "support/temp_dir.h"
@@ -74,33 +75,38 @@ TEST(Soak, EveryEntryEndsAndNothingGrowsAfterTheFirstHundred) {
     queue.push_back({test::SoakFileName(i), "0,00 MB", "Wartend",
                      "http://127.0.0.1:" + std::to_string(port) + "/" + test::SoakFileName(i)});
   dir.Write("load.hvq", SerializeQueue(queue));
-  auto form = std::make_unique<TForm1>(MainFormOptions{dir.path(), test::UniqueName("holvex-soak")});
+  MainFormOptions options{dir.path(), test::UniqueName("holvex-soak")};
+  options.stallTimeoutMs = 700;
+  auto form = std::make_unique<TForm1>(options);
   auto extra = std::make_unique<TForm9>();
   form->SetExtraWindow(extra.get());
   form->StartupComplete();
-  form->Transfer1.StallTimeoutMs = 700;
+  const test::MainWindowUi ui(form->hwnd());
 
-  // Taken as an entry starts, the counts hold what one transfer has open; the start of the
-  // 101st entry and of the last one compare like with like, the end of the run with no transfer.
+  // Taken as an entry starts (its row shows "Verbinde..." once the transfer has begun), the
+  // counts hold what one transfer has open; the start of the 101st entry and of the last one
+  // compare like with like, the end of the run with no transfer.
   const test::ResourceCounts atStart = test::MeasureResources();
   test::ResourceCounts afterHundred, beforeLast;
   int started = 0;
-  form->Transfer1.OnFileStart = [&, start = form->Transfer1.OnFileStart](TTransferEngine& e, int idx) {
+  form->Queue().onChange = [&, show = form->Queue().onChange](const QueueChange& change) {
+    show(change);
+    if (change.kind != QueueChange::Kind::Changed || ui.Cell(change.index, 2) != "Verbinde...") return;
     ++started;
     if (started == 101) afterHundred = test::MeasureResources();
     if (started == entries) beforeLast = test::MeasureResources();
-    start(e, idx);
   };
   const auto t0 = std::chrono::steady_clock::now();
-  form->SpeedButton3Click();
+  ui.Click("Download");
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
   test::PumpFor(200);
   const test::ResourceCounts atEnd = test::MeasureResources();
 
-  ASSERT_EQ(form->Queue().Count(), static_cast<size_t>(entries));
+  const std::vector<std::string> statuses = ui.Column(2);
+  ASSERT_EQ(statuses.size(), static_cast<size_t>(entries));
   int finished = 0, failed = 0, wrong = 0;
   for (int i = 0; i < entries; ++i) {
-    const std::string& status = form->Queue().At(static_cast<size_t>(i)).status;
+    const std::string& status = statuses[static_cast<size_t>(i)];
     finished += status == "Fertig";
     failed += status == "Fehler";
     if (status != test::SoakFinalStatus(i)) {
@@ -110,7 +116,7 @@ TEST(Soak, EveryEntryEndsAndNothingGrowsAfterTheFirstHundred) {
     }
   }
   EXPECT_EQ(started, entries);
-  EXPECT_TRUE(form->SpeedButton3.Enabled());
+  EXPECT_TRUE(ui.ButtonEnabled("Download"));
 
   std::printf("soak: %d entries in %.0f s: %d Fertig, %d Fehler, %d not as expected (%s)\n", entries, seconds,
               finished, failed, wrong, test::HowResourcesAreCounted().c_str());

@@ -12,6 +12,7 @@
 #include "queue/queue_file.h"
 #include "support/dialog_answerer.h"
 #include "support/gui.h"
+#include "support/main_window_ui.h"
 #include "support/scripted_http_server.h"
 #include "support/temp_dir.h"
 #include "support/tray_area.h"
@@ -65,6 +66,9 @@ HWND OnlyTrayIcon() {
   return icons.size() == 1 ? icons[0] : nullptr;
 }
 
+// The tray menu as a right click on the icon shows it, closed again with Esc.
+std::string TrayMenu(HWND icon) { return Describe(test::AnswerIconMenu(icon, '\0')); }
+
 TEST(TrayIconTest, TipIsTheTitleCutToItsFieldAndTheIconReturnsAfterAShellRestart) {
   Application& app = test::TestApplication();
   ASSERT_TRUE(test::WaitForTrayIcons(0).empty()) << "an icon of an earlier test is still there";
@@ -98,6 +102,8 @@ TEST(TrayIconTest, TipIsTheTitleCutToItsFieldAndTheIconReturnsAfterAShellRestart
   EXPECT_TRUE(test::PumpUntil([] { return test::TrayIconWindows().size() == 1; }));
 }
 
+constexpr const char* kAutostartItem = "Mit Windows &starten";
+
 class TrayMainFormTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -114,33 +120,40 @@ class TrayMainFormTest : public ::testing::Test {
     form.reset();
     MainFormOptions options{dir.path(), test::UniqueName("holvex-tray")};
     options.runKey = std::move(runKey);
+    options.stallTimeoutMs = 5000;
     form = std::make_unique<TForm1>(options);
     form->StartupComplete();
-    form->Transfer1.StallTimeoutMs = 5000;
   }
+  test::MainWindowUi Ui() const { return test::MainWindowUi(form->hwnd()); }
   bool Logged(const std::string& message) {
-    for (const std::string& line : form->Memo1.Lines())
-      if (line.size() > 10 && line.substr(10) == message) return true;
+    for (const std::string& line : Ui().Log())
+      if (line == message) return true;
     return false;
   }
   test::TempDir dir;
   std::unique_ptr<TForm1> form;
 };
 
+constexpr const char* kIdleShown =
+    "Download &starten:on | Download abbre&chen:off | - | &Fenster widerherstellen:off";
+constexpr const char* kIdleHidden =
+    "Download &starten:on | Download abbre&chen:off | - | &Fenster widerherstellen:on";
+
 TEST_F(TrayMainFormTest, MinimiseHidesIntoTheTrayAndTheIconBringsTheWindowBack) {
   Start();
   HWND icon = OnlyTrayIcon();
   ASSERT_NE(icon, nullptr);
   ASSERT_TRUE(form->Visible());
-  EXPECT_FALSE(form->Fensterwiderherstellen1.Enabled());
+  EXPECT_EQ(TrayMenu(icon), kIdleShown);
 
   SendMessageA(form->hwnd(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
   EXPECT_FALSE(form->Visible());
   EXPECT_FALSE(IsIconic(form->hwnd()));
-  EXPECT_TRUE(form->Fensterwiderherstellen1.Enabled());
+  EXPECT_EQ(TrayMenu(icon), kIdleHidden);
+  EXPECT_FALSE(form->Visible());
   PostMessageA(icon, WM_LBUTTONDBLCLK, 0, 0);
   EXPECT_TRUE(test::PumpUntil([&] { return form->Visible(); }));
-  EXPECT_FALSE(form->Fensterwiderherstellen1.Enabled());
+  EXPECT_EQ(TrayMenu(icon), kIdleShown);
 
   // Once more, back through the tray menu's own item.
   SendMessageA(form->hwnd(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
@@ -150,10 +163,8 @@ TEST_F(TrayMainFormTest, MinimiseHidesIntoTheTrayAndTheIconBringsTheWindowBack) 
   EXPECT_TRUE(test::PumpUntil([&] { return form->Visible(); }));
   test::SeenMenu seen = menu.get();
   ASSERT_TRUE(seen.found);
-  EXPECT_EQ(seen.menu, form->PopupMenu2.handle());
-  EXPECT_EQ(Describe(seen),
-            "Download &starten:on | Download abbre&chen:off | - | &Fenster widerherstellen:on");
-  EXPECT_FALSE(form->Fensterwiderherstellen1.Enabled());
+  EXPECT_EQ(Describe(seen), kIdleHidden);
+  EXPECT_EQ(TrayMenu(icon), kIdleShown);
 }
 
 TEST_F(TrayMainFormTest, DuringARunTheTrayMenuCancelsIt) {
@@ -172,16 +183,15 @@ TEST_F(TrayMainFormTest, DuringARunTheTrayMenuCancelsIt) {
   auto rightClick = std::async(std::launch::async, [&] {
     if (server.WaitForRequests(1, 10000)) PostMessageA(icon, WM_RBUTTONUP, 0, 0);
   });
-  form->SpeedButton3.Click();  // returns when the run is over
+  Ui().Click("Download");  // returns when the run is over
   test::SeenMenu seen = menu.get();
   ASSERT_TRUE(seen.found);
   EXPECT_EQ(Describe(seen),
             "Download &starten:off | Download abbre&chen:on | - | &Fenster widerherstellen:off");
   EXPECT_TRUE(Logged("Downloads abgebrochen durch Benutzer."));
   EXPECT_EQ(server.Requests().size(), 1u);
-  EXPECT_EQ(form->Queue().At(1).status, "Wartend");
-  EXPECT_TRUE(form->Downloadstarten1.Enabled());
-  EXPECT_FALSE(form->Downloadabbrechen1.Enabled());
+  EXPECT_EQ(Ui().Cell(1, 2), "Wartend");
+  EXPECT_EQ(TrayMenu(icon), kIdleShown);
 }
 
 TEST_F(TrayMainFormTest, StartFromTheTrayWaitsForStartUpAndIsRefusedUnderADialog) {
@@ -190,25 +200,34 @@ TEST_F(TrayMainFormTest, StartFromTheTrayWaitsForStartUpAndIsRefusedUnderADialog
   dir.Write("load.hvq", SerializeQueue({{"a.zip", "0,00 MB", "Wartend", server.Url("/a.zip")}}));
   // Start-up is not over until every window exists.
   form = std::make_unique<TForm1>(MainFormOptions{dir.path(), test::UniqueName("holvex-tray")});
-  EXPECT_FALSE(form->Downloadstarten1.Enabled());
-  PostMessageA(form->hwnd(), WM_COMMAND, MAKEWPARAM(form->Downloadstarten1.id(), 0), 0);
+  HWND icon = OnlyTrayIcon();
+  ASSERT_NE(icon, nullptr);
+  test::SeenMenu early = test::AnswerIconMenu(icon, '\0');
+  EXPECT_EQ(Describe(early),
+            "Download &starten:off | Download abbre&chen:off | - | &Fenster widerherstellen:off");
+  // Its command, should it arrive all the same, is refused too.
+  ASSERT_FALSE(early.items.empty());
+  const UINT start = GetMenuItemID(early.menu, 0);
+  PostMessageA(form->hwnd(), WM_COMMAND, MAKEWPARAM(start, 0), 0);
   test::PumpFor(200);
   EXPECT_EQ(server.Requests().size(), 0u) << "a run started while the window was being created";
   form->StartupComplete();
-  EXPECT_TRUE(form->Downloadstarten1.Enabled());
+  EXPECT_EQ(TrayMenu(icon), kIdleShown);
+  EXPECT_EQ(server.Requests().size(), 0u);
 
   // Chosen while the exit question is open: the command reaches the question's own loop.
   auto box = test::DialogAnswerer::MessageBox("Beenden", IDNO);
-  form->Downloadstarten1.Click();
+  PostMessageA(form->hwnd(), WM_COMMAND, MAKEWPARAM(start, 0), 0);
   form->Beenden1Click();
   ASSERT_TRUE(box.Result().found);
   test::PumpFor(200);
   EXPECT_EQ(server.Requests().size(), 0u);
-  EXPECT_EQ(form->Queue().At(0).status, "Wartend");
+  EXPECT_EQ(Ui().Cell(0, 2), "Wartend");
 
-  // With no dialog open the same command runs.
-  form->Downloadstarten1.Click();
-  EXPECT_TRUE(test::PumpUntil([&] { return form->Queue().At(0).status == "Fehler"; }));
+  // With no dialog open the same command, chosen in the tray menu, runs.
+  EXPECT_TRUE(test::AnswerIconMenu(icon, 's').found);
+  EXPECT_TRUE(test::PumpUntil([&] { return Ui().Cell(0, 2) == "Fehler"; }));
+  EXPECT_EQ(server.Requests().size(), 1u);
 }
 
 TEST_F(TrayMainFormTest, SecondInstanceShowsNoIconBeforeItEnds) {
@@ -227,39 +246,39 @@ TEST_F(TrayMainFormTest, AutostartToggleWritesTheRunValueAndRemovesIt) {
   GetModuleFileNameA(nullptr, exe, sizeof exe);
   ASSERT_EQ(std::string(exe).find(' '), std::string::npos) << "this check expects a path without blanks";
   Start();
-  EXPECT_FALSE(form->MitWindowsstarten1.Checked());
-  form->MitWindowsstarten1.Click();
-  EXPECT_TRUE(test::PumpUntil([&] { return form->MitWindowsstarten1.Checked(); }));
+  EXPECT_FALSE(Ui().MenuChecked(kAutostartItem));
+  Ui().ChooseMenu(kAutostartItem);
+  EXPECT_TRUE(test::PumpUntil([&] { return Ui().MenuChecked(kAutostartItem); }));
   EXPECT_EQ(RunValue(), std::string(exe));
-  form->MitWindowsstarten1.Click();
-  EXPECT_TRUE(test::PumpUntil([&] { return !form->MitWindowsstarten1.Checked(); }));
+  Ui().ChooseMenu(kAutostartItem);
+  EXPECT_TRUE(test::PumpUntil([&] { return !Ui().MenuChecked(kAutostartItem); }));
   EXPECT_EQ(RunValue(), std::nullopt);
 
   // A value already there at start shows the mark.
   WriteRunValue("C:\\Holvex\\holvex.exe");
   Start();
-  EXPECT_TRUE(form->MitWindowsstarten1.Checked());
+  EXPECT_TRUE(Ui().MenuChecked(kAutostartItem));
 }
 
 TEST_F(TrayMainFormTest, ChangesTheRegistryRefusesAreShownAndKeepTheMark) {
   auto refusing = std::make_shared<RefusingRunKey>();
   Start(refusing);
   auto box = test::DialogAnswerer::MessageBox("Holvex 2004", IDOK);
-  form->MitWindowsstarten1.Click();
+  Ui().ChooseMenu(kAutostartItem);
   test::PumpUntil([&] { return Logged("Fehler beim Setzen der Daten für 'Holvex 2004'"); });
   EXPECT_EQ(box.Result().text, "Fehler beim Setzen der Daten für 'Holvex 2004'");
-  EXPECT_FALSE(form->MitWindowsstarten1.Checked());
+  EXPECT_FALSE(Ui().MenuChecked(kAutostartItem));
   EXPECT_EQ(RunValue(), std::nullopt);
 
   // The program still starts at logon: the menu must keep saying so.
   WriteRunValue("C:\\Holvex\\holvex.exe");
   Start(refusing);
-  ASSERT_TRUE(form->MitWindowsstarten1.Checked());
+  ASSERT_TRUE(Ui().MenuChecked(kAutostartItem));
   auto second = test::DialogAnswerer::MessageBox("Holvex 2004", IDOK);
-  form->MitWindowsstarten1.Click();
+  Ui().ChooseMenu(kAutostartItem);
   test::PumpUntil([&] { return Logged("Fehler beim Löschen der Daten für 'Holvex 2004'"); });
   EXPECT_EQ(second.Result().text, "Fehler beim Löschen der Daten für 'Holvex 2004'");
-  EXPECT_TRUE(form->MitWindowsstarten1.Checked());
+  EXPECT_TRUE(Ui().MenuChecked(kAutostartItem));
   EXPECT_EQ(RunValue(), "C:\\Holvex\\holvex.exe");
 }
 

@@ -1,4 +1,5 @@
 // The include arrows between source folders follow the table in docs/LAYERS.md.
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 
@@ -102,6 +103,54 @@ TEST(Layering, EveryIncludeUnderSrcFollowsTheTable) {
     if (folder != "app") {
       EXPECT_FALSE(allowed.count("app")) << folder;
     }
+}
+
+TEST(Layering, TheDownloadRunSitsBetweenTheMainWindowAndTheComponents) {
+  const Layers layers = ReadTable(ReadAll(kTop / "docs" / "LAYERS.md"));
+  ASSERT_TRUE(layers.count("run"));
+  EXPECT_TRUE(layers.at("app").count("run"));
+  EXPECT_TRUE(layers.at("run").count("transfer"));
+  // The run shows itself through its own view interface, never through the windows' layers.
+  for (const char* above : {"app", "host", "ui"}) EXPECT_FALSE(layers.at("run").count(above)) << above;
+  for (const auto& [folder, allowed] : layers) {
+    if (folder != "app") {
+      EXPECT_FALSE(allowed.count("run")) << folder;
+    }
+  }
+}
+
+// The data members a class's public section declares: statements without a parameter list,
+// comments left out. Event hooks (std::function) are the one kind a form offers on purpose.
+std::vector<std::string> PublicDataMembers(const std::string& header, const std::string& className) {
+  const size_t start = header.find("class " + className + " ");
+  if (start == std::string::npos) return {"class " + className + " not found"};
+  const size_t open = header.find(" public:", start);
+  const size_t end = std::min(header.find(" protected:", open), header.find(" private:", open));
+  std::string section = header.substr(open, end - open);
+  section = std::regex_replace(section, std::regex("//[^\n]*"), "");
+  std::vector<std::string> members;
+  std::istringstream statements(section.substr(section.find(':') + 1));
+  std::string statement;
+  while (std::getline(statements, statement, ';')) {
+    statement = std::regex_replace(statement, std::regex("^\\s+|\\s+$"), "");
+    if (statement.empty() || statement.find('(') != std::string::npos ||
+        statement.find('}') != std::string::npos || statement.rfind("std::function", 0) == 0)
+      continue;
+    members.push_back(statement);
+  }
+  return members;
+}
+
+TEST(Layering, TheMainWindowKeepsItsControlsAndRunStateToItself) {
+  const std::string header = ReadAll(kTop / "src" / "app" / "main_form.h");
+  EXPECT_EQ(PublicDataMembers(header, "TForm1"), std::vector<std::string>{});
+  // The check itself: a control or a flag in the public section is seen.
+  EXPECT_EQ(PublicDataMembers(
+                "class TForm1 : public Form {\n public:\n  void Click();\n  SpeedButton SpeedButton1;\n"
+                "  bool DownloadRunning = false;  // state\n  std::function<void()> hook;\n"
+                " private:\n  int x_;\n};",
+                "TForm1"),
+            (std::vector<std::string>{"SpeedButton SpeedButton1", "bool DownloadRunning = false"}));
 }
 
 TEST(Layering, AnArrowUpwardsOrFromAnUnlistedFolderIsCaught) {

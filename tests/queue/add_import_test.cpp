@@ -12,6 +12,7 @@
 #include "queue/queue_file.h"
 #include "support/dialog_answerer.h"
 #include "support/gui.h"
+#include "support/main_window_ui.h"
 #include "support/queue_printing.h"
 #include "support/scripted_http_server.h"
 #include "support/temp_dir.h"
@@ -58,11 +59,12 @@ class AddImportTest : public ::testing::Test {
     form->extdatei1Click();
     ASSERT_TRUE(open.Result().found);
   }
+  test::MainWindowUi Ui() const { return test::MainWindowUi(form->hwnd()); }
   std::vector<QueueEntry> Rows() {
+    const test::MainWindowUi ui = Ui();
     std::vector<QueueEntry> rows;
-    for (int i = 0; i < form->ListView1.RowCount(); ++i)
-      rows.push_back({form->ListView1.CellText(i, 0), form->ListView1.CellText(i, 1),
-                      form->ListView1.CellText(i, 2), form->ListView1.CellText(i, 3)});
+    for (size_t i = 0, n = ui.RowCount(); i < n; ++i)
+      rows.push_back({ui.Cell(i, 0), ui.Cell(i, 1), ui.Cell(i, 2), ui.Cell(i, 3)});
     return rows;
   }
   std::vector<std::string> ImportStatuses() {
@@ -71,8 +73,8 @@ class AddImportTest : public ::testing::Test {
     return s;
   }
   std::string LastLog() {
-    auto lines = form->Memo1.Lines();
-    return lines.empty() ? "" : lines.back().substr(10);
+    auto lines = Ui().Log();
+    return lines.empty() ? "" : lines.back();
   }
   test::TempDir dir;
   std::unique_ptr<TForm1> form;
@@ -93,8 +95,8 @@ TEST_F(AddImportTest, AcceptedAddressIsProbedAndQueuedWaiting) {
   EXPECT_EQ(add->Label4.Text(), "get.php");
   EXPECT_EQ(add->ProgressBar1.Position(), 100);
   EXPECT_FALSE(add->Visible());
-  EXPECT_EQ(form->StatusBar1.PanelText(0), "");
-  EXPECT_TRUE(form->SpeedButton1.Enabled());
+  EXPECT_EQ(Ui().Panel(0), "");
+  EXPECT_TRUE(Ui().ButtonEnabled("Hinzufügen"));
 }
 
 TEST_F(AddImportTest, FailedProbesStillQueueWithZeroSize) {
@@ -137,7 +139,7 @@ TEST_F(AddImportTest, ImportQueuesValidLinesAndMarksTheRest) {
   ASSERT_EQ(rows.size(), 3u);
   EXPECT_EQ(rows[1], (QueueEntry{"a.zip", "1,00 MB", "Wartend", server.Url("/a.zip")}));
   EXPECT_EQ(rows[2], (QueueEntry{"c.zip", "2,00 MB", "Wartend", "  " + server.Url("/c.zip")}));
-  EXPECT_EQ(form->ListBox1.Count(), 0);  // the scratch list is cleared afterwards
+  EXPECT_TRUE(Ui().ScratchLines().empty());  // the scratch list is cleared afterwards
   EXPECT_FALSE(import->Visible());
 }
 

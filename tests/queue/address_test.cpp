@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/byte_count.h"
+#include "run/byte_count.h"
 #include "queue/download_address.h"
 
 namespace holvex {

@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/saved_file_name.h"
+#include "run/saved_file_name.h"
 #include "platform/ini_document.h"
 #include "queue/download_address.h"
 #include "queue/link_file.h"

@@ -1,7 +1,10 @@
 #include "support/tray_area.h"
 
+#include <chrono>
+
 #include <commctrl.h>
 
+#include "support/gui.h"
 #include "toolkit/handles.h"
 
 namespace holvex::test {
@@ -107,6 +110,16 @@ std::future<SeenMenu> AnswerPopupMenu(char mnemonic, int timeoutMs) {
       PostMessageA(window, WM_KEYDOWN, VK_ESCAPE, 0);
     return seen;
   });
+}
+
+SeenMenu AnswerIconMenu(HWND icon, char mnemonic, int timeoutMs) {
+  std::future<SeenMenu> menu = AnswerPopupMenu(mnemonic, timeoutMs);
+  PostMessageA(icon, WM_RBUTTONUP, 0, 0);
+  PumpUntil([&] { return menu.wait_for(std::chrono::seconds(0)) == std::future_status::ready; },
+            timeoutMs + 1000);
+  // The closed menu posts the chosen command.
+  PumpFor(100);
+  return menu.get();
 }
 
 }  // namespace holvex::test

@@ -32,5 +32,9 @@ struct SeenMenu {
 // On a second thread: waits for a popup menu of this process to open, notes its items, then
 // types `mnemonic` into it, which chooses that item ('\0': Esc, which closes the menu).
 std::future<SeenMenu> AnswerPopupMenu(char mnemonic, int timeoutMs = 5000);
+// A right click on the icon, as the user gives it: this thread's messages are taken while its
+// menu is open (the menu is tracked here) and until the chosen command has run; AnswerPopupMenu
+// answers the menu.
+SeenMenu AnswerIconMenu(HWND icon, char mnemonic, int timeoutMs = 5000);
 
 }  // namespace holvex::test

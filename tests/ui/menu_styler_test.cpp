@@ -1,15 +1,24 @@
 // The flat menus on the real main window: items painted by the window's own draw handler
 // into a memory bitmap, their measured sizes, and the keyboard reaching them.
-#include <gtest/gtest.h>
+#include <windows.h>
 
 #include <cmath>
+
+#include <commctrl.h>
+
+#include <future>
+
+#include <gtest/gtest.h>
+
 #include <memory>
 #include <ostream>
 
 #include "app/main_form.h"
 #include "queue/queue_file.h"
 #include "support/gui.h"
+#include "support/main_window_ui.h"
 #include "support/temp_dir.h"
+#include "support/tray_area.h"
 #include "toolkit/handles.h"
 #include "typing.h"
 #include "ui/menu_colors.h"
@@ -90,6 +99,11 @@ class MenuStylerTest : public ::testing::Test {
     GetMenuItemInfoA(menu, position, TRUE, &info);
     return info.dwItemData;
   }
+  static std::string Caption(HMENU menu, UINT position) {
+    char text[256] = {};
+    GetMenuStringA(menu, position, text, sizeof text, MF_BYPOSITION);
+    return text;
+  }
   static bool OwnerDrawn(HMENU menu, UINT position) {
     MENUITEMINFOA info{};
     info.cbSize = sizeof info;
@@ -167,9 +181,18 @@ TEST_F(MenuStylerTest, SeparatorsAreFourPixelsAndItemsFitTextAndPicture) {
 
 TEST_F(MenuStylerTest, AccessKeysAndCaptionsSurviveTheOwnerDrawing) {
   EXPECT_TRUE(OwnerDrawn(einstellungen, 3));
-  EXPECT_EQ(form->MitWindowsstarten1.Caption(), "Mit Windows &starten");
-  EXPECT_EQ(form->Allgemeines1.Caption(), "&Allgemeines");
-  EXPECT_FALSE(OwnerDrawn(form->PopupMenu1.handle(), 0));  // the context menu keeps its own look
+  EXPECT_EQ(Caption(einstellungen, 3), "Mit Windows &starten");
+  EXPECT_EQ(Caption(einstellungen, 0), "&Allgemeines");
+  // The list's context menu, opened from the keyboard, keeps its own look.
+  const test::MainWindowUi ui(form->hwnd());
+  std::future<test::SeenMenu> opened = test::AnswerPopupMenu('\0');
+  SendMessageA(form->hwnd(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(ui.Control(WC_LISTVIEWA)),
+               MAKELPARAM(-1, -1));
+  test::SeenMenu context = opened.get();
+  ASSERT_TRUE(context.found);
+  ASSERT_FALSE(context.items.empty());
+  EXPECT_EQ(context.items[0].caption, "&Hinzufügen");
+  EXPECT_FALSE(OwnerDrawn(context.menu, 0));
 
   // Where the system leaves access keys of owner-drawn items to the window.
   LRESULT r = SendMessageA(form->hwnd(), WM_MENUCHAR, MAKEWPARAM('S', MF_POPUP),
@@ -186,7 +209,7 @@ TEST_F(MenuStylerTest, AccessKeysAndCaptionsSurviveTheOwnerDrawing) {
   ASSERT_TRUE(test::PumpUntil([&] { return GetForegroundWindow() == form->hwnd(); }));
   EXPECT_TRUE(test::TypeWhilePumping("ea", [&] { return generalSettings; }));
   // "&Warteschleife", its submenu "&Aufräumen", there "...fertige D&ownloads entfernen".
-  EXPECT_TRUE(test::TypeWhilePumping("wao", [&] { return form->ListView1.RowCount() == 1; }));
+  EXPECT_TRUE(test::TypeWhilePumping("wao", [&] { return ui.RowCount() == 1; }));
 }
 
 }  // namespace

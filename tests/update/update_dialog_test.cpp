@@ -10,6 +10,7 @@
 #include "holvex_version.h"
 #include "support/dialog_answerer.h"
 #include "support/gui.h"
+#include "support/main_window_ui.h"
 #include "support/scripted_http_server.h"
 #include "support/temp_dir.h"
 #include "update/maker_addresses.h"
@@ -46,11 +47,7 @@ class UpdateDialogTest : public ::testing::Test {
     update->SpeedButton1.Click();
     return box.Result();
   }
-  std::vector<std::string> LogLines() {
-    std::vector<std::string> lines;
-    for (const std::string& line : form->Memo1.Lines()) lines.push_back(line.substr(10));
-    return lines;
-  }
+  std::vector<std::string> LogLines() { return test::MainWindowUi(form->hwnd()).Log(); }
   test::TempDir dir;
   std::unique_ptr<TForm1> form;
   std::unique_ptr<TForm2> update;

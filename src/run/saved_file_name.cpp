@@ -1,4 +1,4 @@
-#include "app/saved_file_name.h"
+#include "run/saved_file_name.h"
 
 #include "queue/download_address.h"
 #include "transfer/paths.h"

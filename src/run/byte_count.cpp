@@ -1,4 +1,4 @@
-#include "app/byte_count.h"
+#include "run/byte_count.h"
 
 #include <cmath>
 

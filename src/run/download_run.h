@@ -1,0 +1,71 @@
+#pragma once
+// A download run: every entry of the queue not yet "Fertig", in list order, one engine job each,
+// synchronously on the GUI thread. The run owns its state — whether it runs, the entry being
+// transferred and its timing — and gives every entry its final status in one place, from how
+// the entry ended: done, failed (its reason logged) or cancelled.
+#include <windows.h>
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "queue/download_queue.h"
+#include "run/run_view.h"
+#include "settings/settings.h"
+#include "transfer/transfer_engine.h"
+
+namespace holvex {
+
+class DownloadRun {
+ public:
+  enum class EntryEnd { kDone, kFailed, kCancelled };
+
+  DownloadRun(DownloadQueue& queue, TTransferEngine& engine, const GeneralSettings& settings, RunView& view);
+  DownloadRun(const DownloadRun&) = delete;
+  DownloadRun& operator=(const DownloadRun&) = delete;
+
+  // Runs the queue; returns when every entry was tried or the user cancelled.
+  void Start();
+  // Ends the run: the entry in transfer stops at the engine's next look, and ends "Abgebrochen".
+  void Cancel();
+  // Cancels and settles the current entry at once, for a queue saved before the engine unwinds
+  // (the end of the Windows session).
+  void EndNow();
+  bool Running() const { return running_; }
+  static bool IsOnline();
+
+  // The engine's events, for the entry being transferred.
+  void FileStarted();
+  void Progress(std::int64_t size, std::int64_t totsize);
+  void FileDone();
+  void CopyDone();
+  void ConnectFailed();
+  void Failed(int errorCode);
+  void NotFound();
+  void CopyCancelled();
+
+ private:
+  void TransferEntry(EntryId id);
+  EntryEnd RunEngine(const QueueEntry& entry, const std::string& savedName);
+  // The one place an entry's final status is written.
+  void Finish(EntryEnd end);
+  void Fail(const std::string& logLine);
+  void SetCurrentStatus(const std::string& status);
+  void ShowExtraWindow(bool shown);
+  void ShowProgress(std::int64_t size, std::int64_t totsize, DWORD now);
+
+  DownloadQueue& queue_;
+  TTransferEngine& engine_;
+  const GeneralSettings& settings_;
+  RunView& view_;
+  bool running_ = false;
+  bool inEntry_ = false;  // an engine job is on the stack
+  EntryId current_ = 0;   // the entry being transferred, by identity, not by row
+  std::string currentFileName_;
+  DWORD startTick_ = 0;
+  DWORD lastView_ = 0;                  // when the texts were last shown; 0 before the first report
+  std::optional<std::string> failure_;  // why the current entry failed, as logged
+  bool cancelled_ = false;              // the user cancelled during the current entry
+};
+
+}  // namespace holvex
