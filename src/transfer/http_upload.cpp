@@ -4,6 +4,7 @@
 #include <limits>
 #include <string>
 
+#include "platform/system_error_text.h"
 #include "transfer/async_internet.h"
 #include "transfer/internet_error_text.h"
 #include "transfer/local_files.h"
@@ -107,7 +108,11 @@ bool TTransferEngine::FinishUpload(Request& request, const WaitPolicy& wait) {
 }
 
 void TTransferEngine::ReportInternetError(DWORD number) {
-  ReportError(static_cast<int>(number), InternetErrorText(number));
+  // A failure of the connection beneath may come with WinSock's number (Wine does so), which
+  // WinInet's table lacks: the system's text then says why.
+  std::string text = InternetErrorText(number);
+  if (text.empty()) text = SystemErrorText(number);
+  ReportError(static_cast<int>(number), text);
 }
 
 }  // namespace holvex

@@ -15,6 +15,7 @@ Names that misbehave on purpose, for the bounds of the client:
   stallopen*   RETR is never answered.
   stallclose*  STOR takes the whole file but never confirms its end.
   drop*        RETR sends the first half of the file and then ends the transfer as complete.
+  reset*       RETR and STOR answer 150 and then reset the data connection.
   unlisted*    is served but left out of every listing.
 
 pyftpdlib 1.5.7 closes an active-mode connector a second time when its session ends, and may
@@ -24,6 +25,8 @@ hangs. Active mode is therefore safe only for a server's last session.
 import io
 import logging
 import os
+import socket
+import struct
 import sys
 import time
 
@@ -80,8 +83,18 @@ class TestHandler(FTPHandler):
             return None
         return super().ftp_MLSD(path)
 
+    def reset_data_connection(self):
+        self.respond('150 File status okay. About to open data connection.')
+        channel = self.data_channel
+        if channel is not None:
+            channel.socket.setsockopt(socket.SOL_SOCKET, socket.SO_LINGER, struct.pack('ii', 1, 0))
+            channel.close()
+
     def ftp_RETR(self, file):
         name = os.path.basename(file)
+        if name.startswith('reset'):
+            self.reset_data_connection()
+            return None
         if name.startswith('stallopen'):
             return None
         if name.startswith('stall'):
@@ -96,6 +109,9 @@ class TestHandler(FTPHandler):
         return super().ftp_RETR(file)
 
     def ftp_STOR(self, file, mode='w'):
+        if named(file, 'reset'):
+            self.reset_data_connection()
+            return None
         if named(file, 'stall') and not named(file, 'stallclose'):
             return None
         return super().ftp_STOR(file, mode)

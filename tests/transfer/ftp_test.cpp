@@ -3,9 +3,11 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <regex>
 
 #include <wininet.h>
 
+#include "platform/text.h"
 #include "support/ftp_server.h"
 #include "support/unix_side.h"
 #include "transfer/engine_fixture.h"
@@ -282,13 +284,13 @@ using FtpBounds = FtpItems;
 TEST_F(FtpBounds, EveryStalledOrBrokenStepFailsWithItsReasonWithinTheBound) {
   MakeFolder(server_.PublicDir(), "stallcwd");
   MakeFolder(server_.PublicDir(), "stalllist");
-  for (const char* name : {"stalllist\\a.bin", "stallopen.bin", "stall.bin", "drop.bin"})
+  for (const char* name : {"stalllist\\a.bin", "stallopen.bin", "stall.bin", "drop.bin", "reset.bin"})
     server_.PublicDir().Write(name, Pattern(50000));
-  dir_.Write("up.bin", Pattern(10000));
+  dir_.Write("up.bin", Pattern(200000));
   ScriptedHttpServer silent({ConnectionScript().Pause(8000).Close()});  // not even a greeting
   struct Case {
     TTransferItem& item;
-    std::string events;  // between "start" and "done"
+    std::string events;  // between "start" and "done"; empty: a platform number with its text
   };
   const std::string noAnswer = "error 7\ninfo 7 Keine Antwort vom FTP-Server 127.0.0.1\n";
   const std::string abortedText = InternetErrorText(ERROR_INTERNET_CONNECTION_ABORTED);
@@ -303,11 +305,15 @@ TEST_F(FtpBounds, EveryStalledOrBrokenStepFailsWithItsReasonWithinTheBound) {
       {AddDownload("/stall.bin"), noAnswer},        // the first read
       // Ended as complete, short of the listed size.
       {AddDownload("/drop.bin"), "progress\nerror 12030\ninfo 12030 " + abortedText + "\n"},
+      // Broken off: under Wine a reset read ends like a whole transfer, short of the size.
+      {AddDownload("/reset.bin"), "progress\nerror 12030\ninfo 12030 " + abortedText + "\n"},
+      {AddUpload("up.bin", ""), ""},
       {AddUpload("up.bin", ""), noAnswer},                 // STOR
       {AddUpload("up.bin", ""), "progress\n" + noAnswer},  // the file's end
   };
-  cases[6].item.TargetFilename = "stall-up.bin";
-  cases[7].item.TargetFilename = "stallclose-up.bin";
+  cases[7].item.TargetFilename = "reset-up.bin";
+  cases[8].item.TargetFilename = "stall-up.bin";
+  cases[9].item.TargetFilename = "stallclose-up.bin";
   std::vector<DWORD> started, seconds;
   engine_.OnFileStart = [&](TTransferEngine&, int idx) {
     started.push_back(GetTickCount());
@@ -320,12 +326,24 @@ TEST_F(FtpBounds, EveryStalledOrBrokenStepFailsWithItsReasonWithinTheBound) {
   engine_.StallTimeoutMs = 1500;
   const TimedRun run = ExecuteTicking();
 
-  std::string expected;
-  for (size_t i = 0; i < std::size(cases); ++i) {
-    expected += "start " + std::to_string(i) + "\n" + cases[i].events + "done " + std::to_string(i) + "\n";
-    EXPECT_FALSE(cases[i].item.Copied) << i;
+  ASSERT_EQ(log_.back(), "copydone");
+  std::vector<std::string> events(std::size(cases));  // each item's, between "start" and "done"
+  size_t current = 0;
+  for (const std::string& line : log_) {
+    if (StartsWith(line, "start "))
+      current = std::stoul(line.substr(6));
+    else if (!StartsWith(line, "done ") && line != "copydone")
+      events[current] += line + "\n";
   }
-  EXPECT_EQ(Events(), expected + "copydone\n");
+  for (size_t i = 0; i < std::size(cases); ++i) {
+    EXPECT_FALSE(cases[i].item.Copied) << i;
+    if (!cases[i].events.empty())
+      EXPECT_EQ(events[i], cases[i].events) << i;
+    else  // WinInet's number or WinSock's, with a text that says it
+      EXPECT_TRUE(std::regex_match(events[i], std::regex("(progress\n)?error (\\d+)\ninfo \\2 [^\n]+\n")))
+          << i << ": " << events[i];
+  }
+  EXPECT_EQ(Count("done "), static_cast<int>(std::size(cases)));
   // Each given up at the bound, well before the silent server's 8 s end.
   for (size_t i = 0; i < seconds.size(); ++i) EXPECT_LT(seconds[i], 3000u) << i;
   EXPECT_GE(run.ticks, 70);  // the windows were served meanwhile

@@ -2,6 +2,7 @@
 // and body; a refused upload; servers that stop answering or break off; a cancel.
 #include <chrono>
 
+#include "platform/text.h"
 #include "support/unix_side.h"
 #include "transfer/engine_fixture.h"
 #include "transfer/progress_dialog.h"
@@ -131,6 +132,11 @@ TEST_F(HttpUpload, ServersThatStopOrBreakOffFailWithinTheBound) {
   EXPECT_EQ(Count("info 12002 "), 1);
   EXPECT_EQ(Count("error "), 3);
   EXPECT_EQ(Count("done "), 3);
+  for (const std::string& line : log_) {  // "info", the number, a blank and a text that says why
+    if (StartsWith(line, "info ")) {
+      EXPECT_GT(line.size(), line.find(' ', 5) + 1) << line;
+    }
+  }
   // Progress counts what the platform took: never the whole file.
   for (const Progress& p : progress_) EXPECT_LT(p.size, static_cast<int>(big.size()));
 }
