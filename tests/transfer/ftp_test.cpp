@@ -314,13 +314,13 @@ TEST_F(FtpBounds, EveryStalledOrBrokenStepFailsWithItsReasonWithinTheBound) {
   cases[7].item.TargetFilename = "reset-up.bin";
   cases[8].item.TargetFilename = "stall-up.bin";
   cases[9].item.TargetFilename = "stallclose-up.bin";
-  std::vector<DWORD> started, seconds;
+  std::vector<DWORD> started, elapsedMs;
   engine_.OnFileStart = [&](TTransferEngine&, int idx) {
     started.push_back(GetTickCount());
     log_.push_back("start " + std::to_string(idx));
   };
   engine_.OnFileDone = [&](TTransferEngine&, int idx) {
-    seconds.push_back(GetTickCount() - started.back());
+    elapsedMs.push_back(GetTickCount() - started.back());
     log_.push_back("done " + std::to_string(idx));
   };
   engine_.StallTimeoutMs = 1500;
@@ -345,7 +345,7 @@ TEST_F(FtpBounds, EveryStalledOrBrokenStepFailsWithItsReasonWithinTheBound) {
   }
   EXPECT_EQ(Count("done "), static_cast<int>(std::size(cases)));
   // Each given up at the bound, well before the silent server's 8 s end.
-  for (size_t i = 0; i < seconds.size(); ++i) EXPECT_LT(seconds[i], 3000u) << i;
+  for (size_t i = 0; i < elapsedMs.size(); ++i) EXPECT_LT(elapsedMs[i], 4500u) << i;
   EXPECT_GE(run.ticks, 70);  // the windows were served meanwhile
   EXPECT_EQ(dir_.Read("stall.bin"), "");
   EXPECT_EQ(dir_.Read("drop.bin"), Pattern(50000).substr(0, 25000));
