@@ -51,18 +51,19 @@ bool TTransferEngine::CopyLocalFile(int idx, const TTransferItem& item, TDateTim
   SetFileLine(UrlFileName(item.URL), DlgFromServerLabel, share.empty() ? FolderName(item.URL) : share);
   if (share.empty()) return CopyFromSource(idx, item, workingDate, noNewFile);
 
-  bool result = false;
+  // A refused connection may be the user's own one to that share (1219: other credentials),
+  // which a forced cancel would drop with its open files: only our own connection is cancelled.
   if (ConnectShare(item) != NO_ERROR) {
     if (OnConnectError) OnConnectError(*this);
-  } else {
-    try {
-      result = CopyFromSource(idx, item, workingDate, noNewFile);
-    } catch (...) {
-      DisconnectShare(share);  // the error ends the run: the share goes first
-      throw;
-    }
+    return false;
   }
-  // Also after a failed connect, so that nothing half connected stays.
+  bool result = false;
+  try {
+    result = CopyFromSource(idx, item, workingDate, noNewFile);
+  } catch (...) {
+    DisconnectShare(share);  // the error ends the run: the share goes first
+    throw;
+  }
   if (DisconnectShare(share) != NO_ERROR) {
     if (OnConnectError) OnConnectError(*this);
     result = false;
@@ -122,7 +123,7 @@ bool TTransferEngine::SourceDateAllows(int idx, SourceFile& source, const std::s
     if (allow) workingDate = newdate;
     return allow;
   }
-  if (newdate <= workingDate) {
+  if (!IsLater(newdate, workingDate)) {
     noNewFile = true;
     workingDate = newdate;
     source.Close();

@@ -16,6 +16,7 @@ struct FtpWorker {
   std::function<bool(FtpWorker&)> job;  // handed over under the lock
   bool quit = false;
   bool result = false;
+  DWORD error = 0;  // GetLastError of a job that failed, taken on the worker's thread
   UniqueKernelHandle wake{CreateEventA(nullptr, FALSE, FALSE, nullptr)};
   UniqueKernelHandle done{CreateEventA(nullptr, FALSE, FALSE, nullptr)};
   // Used by the jobs; the GUI thread looks at them only between a job's end and the next job.
@@ -40,9 +41,11 @@ void Serve(const std::shared_ptr<FtpWorker>& worker) {
     }
     if (!job) continue;
     bool ok = job(*worker);
+    DWORD error = ok ? 0 : GetLastError();
     {
       std::lock_guard<std::mutex> guard(worker->lock);
       worker->result = ok;
+      worker->error = error;
     }
     SetEvent(worker->done.get());
   }
@@ -71,6 +74,7 @@ void FtpConnection::Close() {
 }
 
 StepResult FtpConnection::Run(std::function<bool(FtpWorker&)> job, const WaitPolicy& wait) {
+  lastError_ = 0;
   if (closed_) return StepResult::kFailed;
   {
     std::lock_guard<std::mutex> guard(worker_->lock);
@@ -83,6 +87,7 @@ StepResult FtpConnection::Run(std::function<bool(FtpWorker&)> job, const WaitPol
     return outcome == WaitOutcome::kTimedOut ? StepResult::kTimedOut : StepResult::kStopped;
   }
   std::lock_guard<std::mutex> guard(worker_->lock);
+  lastError_ = worker_->error;
   return worker_->result ? StepResult::kDone : StepResult::kFailed;
 }
 

@@ -56,6 +56,9 @@ class FtpConnection {
   StepResult CloseFile(const WaitPolicy& wait);
   // Hands every handle to the worker to close, without waiting; later calls fail at once.
   void Close();
+  // WinInet's error number of the last call that failed (kFailed); a call refused because
+  // the connection was closed, or one that set no number, counts as a connection broken off.
+  DWORD LastError() const { return lastError_ ? lastError_ : ERROR_INTERNET_CONNECTION_ABORTED; }
 
  private:
   // Runs job on the worker and waits for it; the job returns the WinInet call's BOOL.
@@ -65,6 +68,7 @@ class FtpConnection {
   const std::string agent_, proxy_;
   const DWORD timeoutMs_;
   bool closed_ = false;
+  DWORD lastError_ = 0;
 };
 
 }  // namespace holvex

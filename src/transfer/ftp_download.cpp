@@ -15,16 +15,16 @@ bool FtpTransfer::Download() {
   const std::string folder = path.substr(0, path.rfind('/') + 1);
   if (!folder.empty()) {
     StepResult entered = ftp_.SetDirectory(folder, wait_);
-    if (entered == StepResult::kStopped) return false;
-    if (entered != StepResult::kDone) {
+    if (entered == StepResult::kFailed) {
       NotFound(path);
       return false;
     }
+    if (entered != StepResult::kDone) return Fail(entered);
   }
   const std::string remoteName = UrlFileName(path);
   WIN32_FIND_DATAA record{};
   StepResult found = ftp_.Find(remoteName, &record, wait_);
-  if (found == StepResult::kStopped) return false;
+  if (found == StepResult::kTimedOut || found == StepResult::kStopped) return Fail(found);
   // Not listed: no size and no date check, but the file may still open.
   std::optional<std::uint64_t> listedSize;
   if (found == StepResult::kDone) {
@@ -36,18 +36,22 @@ bool FtpTransfer::Download() {
   engine_.PumpMessages();
   StepResult opened = ftp_.OpenFile(remoteName, GENERIC_READ, wait_);
   engine_.PumpMessages();
-  if (opened == StepResult::kStopped) return false;
-  if (opened != StepResult::kDone) {
+  if (opened == StepResult::kFailed) {
     NotFound(path);
     return false;
   }
+  if (opened != StepResult::kDone) return Fail(opened);
   const std::string target =
       JoinPath(item_.TargetDir, item_.TargetFilename.empty() ? remoteName : item_.TargetFilename);
   SetOpenPaths(target);
   if (TargetFileExists(target) && engine_.OnCopyOverWrite) {
     bool allow = true;
     engine_.OnCopyOverWrite(engine_, target, allow);
-    if (!allow) return false;
+    // A cancel from the handler leaves the existing file as it was: nothing would replace it.
+    if (!allow || engine_.cancel_) {
+      ftp_.Close();
+      return false;
+    }
   }
   OutputFile file;
   if (!file.Open(target)) {  // also a target folder that does not exist: none is created
@@ -60,24 +64,29 @@ bool FtpTransfer::Download() {
 }
 
 bool FtpTransfer::Receive(OutputFile& file, std::optional<std::uint64_t> listedSize) {
-  const std::uint64_t total = listedSize.value_or(0);
+  std::uint64_t total = listedSize.value_or(0);
   const std::string totalText = engine_.TotalText(total);
   const DWORD startTick = GetTickCount();
   std::uint64_t done = 0;
   DWORD bytes = FtpConnection::kBlockSize;
-  bool reachedEnd = false;
+  StepResult step = StepResult::kDone;
   while (bytes > 0 && !engine_.cancel_) {
     engine_.PumpIfDue();
     const char* data = nullptr;
-    if (ftp_.Read(&data, &bytes, wait_) != StepResult::kDone) break;  // failed, stalled or cancelled
+    step = ftp_.Read(&data, &bytes, wait_);
+    if (step != StepResult::kDone) break;
     if (bytes > 0) file.Write(data, bytes);
     done += bytes;
+    // Longer than listed (a link's own length, a file that grew): the size is not known.
+    if (done > total) total = 0;
     engine_.ReportBlock(engine_.DlgDownload, done, total, totalText, startTick);
-    reachedEnd = bytes == 0;
   }
   file.Close();
+  if (step != StepResult::kDone) return Fail(step);
+  if (bytes > 0) return false;  // cancelled
   // A data connection that ends early also ends with a 0-byte read: the listed size tells.
-  return reachedEnd && (!listedSize || done == *listedSize);
+  if (listedSize && done < *listedSize) return FailBrokenOff();
+  return true;
 }
 
 }  // namespace holvex

@@ -72,6 +72,21 @@ void FtpTransfer::NotFound(const std::string& text) {
   if (engine_.OnURLNotFound) engine_.OnURLNotFound(engine_, text);
 }
 
+bool FtpTransfer::Fail(StepResult step) {
+  ftp_.Close();
+  if (step == StepResult::kTimedOut)
+    engine_.ReportError(kErrorFtpNoAnswer, "Keine Antwort vom FTP-Server " + item_.FTPHost);
+  else if (step == StepResult::kFailed)
+    engine_.ReportInternetError(ftp_.LastError());
+  return false;
+}
+
+bool FtpTransfer::FailBrokenOff() {
+  ftp_.Close();
+  engine_.ReportInternetError(ERROR_INTERNET_CONNECTION_ABORTED);
+  return false;
+}
+
 void FtpTransfer::SetOpenPaths(const std::string& file) {
   engine_.openFilePath_ = file;
   engine_.openFolderPath_ = item_.TargetDir;

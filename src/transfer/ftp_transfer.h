@@ -5,8 +5,12 @@
 //
 // Where they are stricter than a transfer that merely stops:
 // - the result is True only when the transfer ran to its end: the download's last read gave
-//   0 bytes (and the bytes match the listed size, when the server listed one); the upload
+//   0 bytes (and at least the listed size arrived, when the server listed one: a listing
+//   gives a symbolic link's own length, and a file may grow after it was listed); the upload
 //   handed every byte of the file to the server and the server took the file's end;
+// - every failure after the connection says why, through OnError and OnErrorInfo: a step the
+//   server left unanswered with kErrorFtpNoAnswer, a broken one with WinInet's number; only
+//   a folder or file the server refused is OnURLNotFound;
 // - a remote folder that cannot be entered fails the item, so the same name is never taken
 //   from, or put into, the login folder instead;
 // - the upload opens its local file before the remote one: opening the remote file for
@@ -41,6 +45,10 @@ class FtpTransfer {
   // Runs the date check on the listed date: false skips the item.
   bool DateAllows(const FILETIME& listed, const std::string& name);
   void NotFound(const std::string& text);
+  // Reports why a step did not succeed (a stop is a cancel: nothing to report), closes the
+  // connection and returns false.
+  bool Fail(StepResult step);
+  bool FailBrokenOff();
   void SetOpenPaths(const std::string& file);
 
   bool Receive(OutputFile& file, std::optional<std::uint64_t> listedSize);

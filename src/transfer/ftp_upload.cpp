@@ -18,7 +18,7 @@ bool FtpTransfer::Upload() {
     // Compares the server's copy with FileDate; a copy the server does not list is no obstacle.
     WIN32_FIND_DATAA record{};
     StepResult found = ftp_.Find(remoteName, &record, wait_);
-    if (found == StepResult::kStopped) return false;
+    if (found == StepResult::kTimedOut || found == StepResult::kStopped) return Fail(found);
     if (found == StepResult::kDone && !DateAllows(record.ftLastWriteTime, remoteName)) return false;
   }
   // The local file first: opening the remote one for writing empties the server's copy.
@@ -29,11 +29,11 @@ bool FtpTransfer::Upload() {
     return false;
   }
   StepResult opened = ftp_.OpenFile(remoteName, GENERIC_WRITE, wait_);
-  if (opened == StepResult::kStopped) return false;
-  if (opened != StepResult::kDone) {
+  if (opened == StepResult::kFailed) {
     NotFound(localPath);
     return false;
   }
+  if (opened != StepResult::kDone) return Fail(opened);
   engine_.PumpMessages();
   SetOpenPaths(localPath);
   return Send(local);
@@ -42,10 +42,13 @@ bool FtpTransfer::Upload() {
 bool FtpTransfer::EnterFolder(const std::string& folder) {
   StepResult entered = ftp_.SetDirectory(folder, wait_);
   if (entered == StepResult::kDone) return true;
-  if (entered != StepResult::kFailed) return false;  // cancelled or given up
-  // One level is created; a folder that still cannot be entered fails the item quietly.
-  return ftp_.MakeDirectory(folder, wait_) == StepResult::kDone &&
-         ftp_.SetDirectory(folder, wait_) == StepResult::kDone;
+  if (entered != StepResult::kFailed) return Fail(entered);
+  // One level is created; a folder the server refuses to create or enter fails the item quietly.
+  StepResult made = ftp_.MakeDirectory(folder, wait_);
+  if (made == StepResult::kDone) made = ftp_.SetDirectory(folder, wait_);
+  if (made == StepResult::kDone) return true;
+  if (made == StepResult::kFailed) return false;
+  return Fail(made);
 }
 
 bool FtpTransfer::Send(InputFile& file) {
@@ -60,14 +63,18 @@ bool FtpTransfer::Send(InputFile& file) {
   while (written == FtpConnection::kBlockSize && !engine_.cancel_) {
     engine_.PumpIfDue();
     const DWORD read = file.Read(block, FtpConnection::kBlockSize);
-    if (ftp_.Write(block, read, &written, wait_) != StepResult::kDone) break;  // failed, stalled or cancelled
+    StepResult step = ftp_.Write(block, read, &written, wait_);
+    if (step != StepResult::kDone) return Fail(step);
     sent += written;
     engine_.ReportBlock(engine_.DlgUpload, sent, total, totalText, startTick);
-    if (written < read) break;  // the server took only part of the block
+    if (written < read) return FailBrokenOff();  // the server took only part of the block
     reachedEnd = read < FtpConnection::kBlockSize;
   }
+  if (!reachedEnd) return false;  // cancelled
   // Closing the remote file is where the server takes the file's end.
-  return reachedEnd && ftp_.CloseFile(wait_) == StepResult::kDone;
+  StepResult closed = ftp_.CloseFile(wait_);
+  if (closed != StepResult::kDone) return Fail(closed);
+  return true;
 }
 
 }  // namespace holvex

@@ -73,7 +73,8 @@ bool TTransferEngine::DownloadUrl(int idx, const TTransferItem& item, TDateTime&
   if (TargetFileExists(target) && OnCopyOverWrite) {
     bool allow = true;
     OnCopyOverWrite(*this, target, allow);
-    if (!allow) return false;
+    // A cancel from the handler leaves the existing file as it was: nothing would replace it.
+    if (!allow || cancel_) return false;
   }
   MakeDirectoryPath(DirectoryPart(target));
   OutputFile file;

@@ -4,6 +4,7 @@
 #include <limits>
 #include <string>
 
+#include "platform/system_error_text.h"
 #include "transfer/async_internet.h"
 #include "transfer/internet_error_text.h"
 #include "transfer/local_files.h"
@@ -38,9 +39,13 @@ bool TTransferEngine::UploadHttp(const TTransferItem& item) {
   if (!file.Open(path, FILE_SHARE_READ)) throw TransferError("Cannot open file " + path);
   const std::uint64_t length = file.Size().value_or(0);
   // WinInet takes the declared length as a 32-bit number (INTERNET_BUFFERS.dwBufferTotal).
-  if (length > std::numeric_limits<DWORD>::max())
-    throw TransferError("Cannot send " + path + " by HTTP upload: it has " + std::to_string(length) +
-                        " bytes, and an upload can declare at most 4294967295 bytes (4 GiB - 1)");
+  if (length > std::numeric_limits<DWORD>::max()) {
+    ReportError(kErrorUploadTooLarge, "Cannot send " + path + " by HTTP upload: it has " +
+                                          std::to_string(length) +
+                                          " bytes, and an upload can declare at most 4294967295 bytes "
+                                          "(4 GiB - 1)");
+    return false;
+  }
   const auto size = static_cast<DWORD>(length);
 
   const WaitPolicy wait = NetworkWait();
@@ -77,8 +82,13 @@ bool TTransferEngine::SendBody(Request& request, SourceFile& file, DWORD size, c
     ReportBlock(DlgUpload, sent, size, totalText, startTick);
     PumpIfDue();
   }
-  // Short of the declared length (a cancel, a file that shrank): the request is broken.
-  return sent == size && !cancel_;
+  if (cancel_) return false;
+  // Short of the declared length: the file shrank meanwhile, and the request is broken.
+  if (sent != size) {
+    ReportError(4, "Error reading source file " + path);
+    return false;
+  }
+  return true;
 }
 
 bool TTransferEngine::FinishUpload(Request& request, const WaitPolicy& wait) {
@@ -98,7 +108,11 @@ bool TTransferEngine::FinishUpload(Request& request, const WaitPolicy& wait) {
 }
 
 void TTransferEngine::ReportInternetError(DWORD number) {
-  ReportError(static_cast<int>(number), InternetErrorText(number));
+  // A failure of the connection beneath may come with WinSock's number (Wine does so), which
+  // WinInet's table lacks: the system's text then says why.
+  std::string text = InternetErrorText(number);
+  if (text.empty()) text = SystemErrorText(number);
+  ReportError(static_cast<int>(number), text);
 }
 
 }  // namespace holvex

@@ -48,6 +48,12 @@ using TTransferNoNewFile = std::function<void(TTransferEngine& Sender, const std
 
 inline constexpr char kUserAgent[] = "Holvex 2004";
 
+// OnError codes beyond 0 to 6, the HTTP statuses and WinInet's numbers: an FTP server that
+// stopped answering within StallTimeoutMs once connected, and a file that an HTTP upload
+// cannot declare.
+inline constexpr int kErrorFtpNoAnswer = 7;
+inline constexpr int kErrorUploadTooLarge = 8;
+
 class TTransferEngine {
  public:
   explicit TTransferEngine(Window* owner = nullptr);

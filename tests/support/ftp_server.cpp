@@ -7,6 +7,8 @@
 #include <sstream>
 #include <stdexcept>
 
+#include "support/unix_side.h"
+
 #ifndef HOLVEX_FTP_SERVER_SCRIPT
 #error "HOLVEX_FTP_SERVER_SCRIPT must name tests/support/ftp_server.py"
 #endif
@@ -14,40 +16,16 @@
 namespace holvex::test {
 namespace {
 
-// The Unix path of a Windows path, through Wine's own export.
-std::string UnixPath(const std::string& windowsPath) {
-  using ToUnix = char*(CDECL*)(const WCHAR*);
-  auto toUnix = reinterpret_cast<ToUnix>(
-      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
-  if (!toUnix) throw std::runtime_error("the FTP server runs under Wine only");
-  std::wstring wide(windowsPath.size() + 1, L'\0');
-  int n = MultiByteToWideChar(CP_ACP, 0, windowsPath.c_str(), -1, wide.data(), static_cast<int>(wide.size()));
-  if (n == 0) throw std::runtime_error("cannot convert " + windowsPath);
-  char* unix = toUnix(wide.c_str());
-  if (!unix) throw std::runtime_error("no Unix path for " + windowsPath);
-  std::string result(unix);
-  HeapFree(GetProcessHeap(), 0, unix);
-  return result;
-}
-
 std::string Quoted(const std::string& arg) { return "\"" + arg + "\""; }
 
 }  // namespace
 
 FtpServer::FtpServer() {
-  std::string command = "Z:\\usr\\bin\\python3 " + Quoted(HOLVEX_FTP_SERVER_SCRIPT) + " " +
-                        Quoted(UnixPath(work_.path())) + " " + Quoted(UnixPath(public_.path())) + " " +
-                        Quoted(kUser) + " " + Quoted(kPassword) + " " + Quoted(UnixPath(user_.path())) + " " +
-                        std::to_string(kLifetimeSeconds);
-  STARTUPINFOA startup{};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION process{};
-  if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr,
-                      &startup, &process))
-    throw std::runtime_error("cannot start " + command);
-  // Wine's handles of a Unix process are of no use: the files tell.
-  if (process.hProcess) CloseHandle(process.hProcess);
-  if (process.hThread) CloseHandle(process.hThread);
+  // Its files tell how it goes: Wine gives no handle of a Unix process to wait on.
+  StartUnixProgram("Z:\\usr\\bin\\python3 " + Quoted(HOLVEX_FTP_SERVER_SCRIPT) + " " +
+                   Quoted(UnixPath(work_.path())) + " " + Quoted(UnixPath(public_.path())) + " " +
+                   Quoted(kUser) + " " + Quoted(kPassword) + " " + Quoted(UnixPath(user_.path())) + " " +
+                   std::to_string(kLifetimeSeconds));
   for (int waited = 0; waited < 10000; waited += 20) {
     std::string text = work_.Read("port");
     unsigned value = 0;

@@ -9,9 +9,14 @@ goes to WORK/commands, one a line (a password as "PASS ***"). The server ends wh
 appears (it then removes that file) or after LIFETIME_SECONDS.
 
 Names that misbehave on purpose, for the bounds of the client:
-  stall*     RETR answers 150 and then sends nothing; STOR is never answered.
-  drop*      RETR sends the first half of the file and then ends the transfer as complete.
-  unlisted*  is served but left out of every listing.
+  stall*       RETR answers 150 and then sends nothing; STOR is never answered.
+  stallcwd*    CWD into a folder of that name is never answered.
+  stalllist*   a listing in a folder of that name is never answered.
+  stallopen*   RETR is never answered.
+  stallclose*  STOR takes the whole file but never confirms its end.
+  drop*        RETR sends the first half of the file and then ends the transfer as complete.
+  reset*       RETR and STOR answer 150 and then reset the data connection.
+  unlisted*    is served but left out of every listing.
 
 pyftpdlib 1.5.7 closes an active-mode connector a second time when its session ends, and may
 then take a newer session's socket out of its loop (the descriptor was reused): that session
@@ -20,12 +25,14 @@ hangs. Active mode is therefore safe only for a server's last session.
 import io
 import logging
 import os
+import socket
+import struct
 import sys
 import time
 
 from pyftpdlib.authorizers import DummyAuthorizer
 from pyftpdlib.filesystems import AbstractedFS
-from pyftpdlib.handlers import FileProducer, FTPHandler
+from pyftpdlib.handlers import DTPHandler, FileProducer, FTPHandler
 from pyftpdlib.servers import FTPServer
 
 
@@ -34,8 +41,20 @@ class HidingFS(AbstractedFS):
         return [n for n in super().listdir(path) if not n.startswith('unlisted')]
 
 
+def named(path, prefix):
+    return os.path.basename(path.rstrip('/')).startswith(prefix)
+
+
+class TestDTPHandler(DTPHandler):
+    def close(self):
+        if self.receive and self.file_obj is not None and named(self.file_obj.name, 'stallclose'):
+            self._resp = None  # the data is taken, the 226 never sent
+        super().close()
+
+
 class TestHandler(FTPHandler):
     abstracted_fs = HidingFS
+    dtp_handler = TestDTPHandler
     command_log = None
 
     def pre_process_command(self, line, cmd, arg):
@@ -44,8 +63,40 @@ class TestHandler(FTPHandler):
         self.command_log.flush()
         super().pre_process_command(line, cmd, arg)
 
+    def ftp_CWD(self, path):
+        if named(path, 'stallcwd'):
+            return None
+        return super().ftp_CWD(path)
+
+    def ftp_LIST(self, path):
+        if named(path, 'stalllist'):
+            return None
+        return super().ftp_LIST(path)
+
+    def ftp_NLST(self, path):
+        if named(path, 'stalllist'):
+            return None
+        return super().ftp_NLST(path)
+
+    def ftp_MLSD(self, path):
+        if named(path, 'stalllist'):
+            return None
+        return super().ftp_MLSD(path)
+
+    def reset_data_connection(self):
+        self.respond('150 File status okay. About to open data connection.')
+        channel = self.data_channel
+        if channel is not None:
+            channel.socket.setsockopt(socket.SOL_SOCKET, socket.SO_LINGER, struct.pack('ii', 1, 0))
+            channel.close()
+
     def ftp_RETR(self, file):
         name = os.path.basename(file)
+        if name.startswith('reset'):
+            self.reset_data_connection()
+            return None
+        if name.startswith('stallopen'):
+            return None
         if name.startswith('stall'):
             self.respond('150 File status okay. About to open data connection.')
             return None
@@ -58,7 +109,10 @@ class TestHandler(FTPHandler):
         return super().ftp_RETR(file)
 
     def ftp_STOR(self, file, mode='w'):
-        if os.path.basename(file).startswith('stall'):
+        if named(file, 'reset'):
+            self.reset_data_connection()
+            return None
+        if named(file, 'stall') and not named(file, 'stallclose'):
             return None
         return super().ftp_STOR(file, mode)
 

@@ -123,30 +123,51 @@ TEST_F(FileCopy, EachFailureHasItsCodeAndLeavesNoTarget) {
 
 TEST_F(FileCopy, CopyNewerOnlyComparesTheSourcesLastWriteTime) {
   dir_.Write("from\\dated.txt", "dated");
-  SYSTEMTIME time{2004, 5, 1, 17, 18, 0, 0, 0};  // 2004-05-17 18:00:00 UTC
-  FILETIME stamp;
-  SystemTimeToFileTime(&time, &stamp);
-  HANDLE h =
-      CreateFileA(From("dated.txt").c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-  ASSERT_TRUE(SetFileTime(h, nullptr, nullptr, &stamp));
-  CloseHandle(h);
   TTransferItem& item = AddCopy(From("dated.txt"), To());
   item.CopyNewerOnly = true;
-  item.FileDate = 38124.75;  // the same time: not newer
-  engine_.Execute();
-  EXPECT_EQ(Events(), "start 0\nnonewfile " + From("dated.txt") + "\ndone 0\ncopydone\n");
-  EXPECT_TRUE(item.NoNewFile);
-  EXPECT_FALSE(dir_.Exists("to\\dated.txt"));
+  // Times such as files have, to the millisecond and below: their day fractions are no exact
+  // binary numbers, so a date computed afresh may carry excess precision on the x87 unit, and
+  // whether that lies above or below its stored copy differs from one time to the next.
+  for (WORD ms : {0, 1, 7, 123, 345, 500, 678, 999}) {
+    SCOPED_TRACE(ms);
+    SYSTEMTIME time{2026, 12, 2, 8, 17, 35, 12, ms};
+    FILETIME stamp;
+    SystemTimeToFileTime(&time, &stamp);
+    ULARGE_INTEGER ticks{{stamp.dwLowDateTime, stamp.dwHighDateTime}};
+    ticks.QuadPart += 6789;  // 678.9 microseconds more
+    stamp = {ticks.LowPart, ticks.HighPart};
+    HANDLE h =
+        CreateFileA(From("dated.txt").c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_TRUE(SetFileTime(h, nullptr, nullptr, &stamp));
+    CloseHandle(h);
+    DeleteFileA(dir_.File("to\\dated.txt").c_str());
+    item.FileDate = 0;
+    engine_.Execute();
+    ASSERT_TRUE(item.Copied);
+    const TDateTime copiedDate = item.NewFileDate;
+    EXPECT_NEAR(copiedDate, EncodeDateTime({2026, 12, 8, 17, 35, 12, ms}), 1e-9);
 
-  item.FileDate = 38124.75 - 1;
-  engine_.Execute();
-  EXPECT_TRUE(item.Copied);
-  EXPECT_DOUBLE_EQ(item.NewFileDate, 38124.75);
-  EXPECT_EQ(dir_.Read("to\\dated.txt"), "dated");
+    // The next run compares with the date the last one stored: the file has not changed.
+    log_.clear();
+    ASSERT_TRUE(DeleteFileA(dir_.File("to\\dated.txt").c_str()));
+    item.FileDate = copiedDate;
+    engine_.Execute();
+    EXPECT_EQ(Events(), "start 0\nnonewfile " + From("dated.txt") + "\ndone 0\ncopydone\n");
+    EXPECT_TRUE(item.NoNewFile);
+    EXPECT_FALSE(dir_.Exists("to\\dated.txt"));
+
+    item.FileDate = copiedDate - 1.0 / 86400000;  // a millisecond earlier
+    engine_.Execute();
+    EXPECT_TRUE(item.Copied);
+    EXPECT_FALSE(item.NoNewFile);
+    EXPECT_EQ(dir_.Read("to\\dated.txt"), "dated");
+  }
 }
 
-TEST_F(FileCopy, ShareThatCannotBeConnectedIsToldTwiceWhenTheDisconnectFailsToo) {
-  // Wine has no network provider: connect and disconnect both fail, as for an unknown server.
+TEST_F(FileCopy, ShareThatCannotBeConnectedIsToldOnceAndNeverCancelled) {
+  // Wine has no network provider: the connect fails, as for an unknown server or for a share
+  // the user is already connected to with other credentials (1219). The user's own connection
+  // must stay: a cancel would fail under Wine and be told a second time.
   dir_.Write("to\\a.bin", "kept");
   TTransferItem& item = AddCopy("dir\\a.bin", To());
   item.FTPHost = "\\\\nohost.invalid\\share";
@@ -154,7 +175,7 @@ TEST_F(FileCopy, ShareThatCannotBeConnectedIsToldTwiceWhenTheDisconnectFailsToo)
   item.FTPPassword = "secret";
   engine_.Execute();
 
-  EXPECT_EQ(Events(), "start 0\nconnecterror\nconnecterror\ndone 0\ncopydone\n");
+  EXPECT_EQ(Events(), "start 0\nconnecterror\ndone 0\ncopydone\n");
   EXPECT_FALSE(item.Copied);
   EXPECT_EQ(dir_.Read("to\\a.bin"), "kept");
 }
