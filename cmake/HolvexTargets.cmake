@@ -12,7 +12,9 @@ if(WIN32)
   # Icon, version, pictures and clips: linked into the program and the GUI tests.
   # The version resource and the tests take the version from project(VERSION ...).
   configure_file(${CMAKE_SOURCE_DIR}/res/holvex_version.h.in ${CMAKE_BINARY_DIR}/res/holvex_version.h @ONLY)
+  configure_file(${CMAKE_SOURCE_DIR}/res/holvex.manifest.in ${CMAKE_BINARY_DIR}/res/holvex.manifest @ONLY)
   add_library(holvex_res OBJECT ${CMAKE_SOURCE_DIR}/res/holvex.rc)
+  set_property(SOURCE ${CMAKE_SOURCE_DIR}/res/holvex.rc APPEND PROPERTY OBJECT_DEPENDS ${CMAKE_BINARY_DIR}/res/holvex.manifest)
   target_include_directories(holvex_res PRIVATE ${CMAKE_SOURCE_DIR}/res ${CMAKE_BINARY_DIR}/res)
 endif()
 
