@@ -39,6 +39,7 @@ VIAddVersionKey /LANG=1031 "LegalCopyright" "MIT-Lizenz"
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
 !define MUI_ABORTWARNING
+!define MUI_WELCOMEPAGE_TEXT "Dieser Assistent installiert ${PRODUCT} ${VERSION} für Sie, in Ihren eigenen Programmordner. Administratorrechte braucht es dafür nicht.$\r$\n$\r$\nIst ${PRODUCT} schon installiert, wird das Programm ersetzt; Ihre Warteschlange und Ihre Einstellungen bleiben, wie sie sind. Beenden Sie ${PRODUCT} vorher, falls es läuft.$\r$\n$\r$\nKlicken Sie auf Weiter, um fortzufahren."
 !define MUI_FINISHPAGE_RUN "$INSTDIR\holvex.exe"
 !define MUI_FINISHPAGE_SHOWREADME "$INSTDIR\Anleitung.txt"
 !define MUI_FINISHPAGE_SHOWREADME_TEXT "Anleitung lesen"
