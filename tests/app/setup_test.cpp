@@ -2,6 +2,9 @@
 // by with_fresh_prefix.sh: what it puts in place, the installed program at work, an update over
 // it, and the uninstaller.
 #include <windows.h>
+
+#include <functional>
+
 #include <gtest/gtest.h>
 
 #include <optional>
@@ -90,6 +93,47 @@ bool UninstallKeyExists(HKEY root) {
   if (RegOpenKeyExA(root, kUninstallKey, 0, KEY_QUERY_VALUE, &opened) != ERROR_SUCCESS) return false;
   RegCloseKey(opened);
   return true;
+}
+
+std::string Text(HWND window) {
+  char text[512] = {};
+  GetWindowTextA(window, text, sizeof text);
+  return text;
+}
+
+bool WaitUntil(const std::function<bool()>& done, int ms) {
+  const DWORD end = GetTickCount() + static_cast<DWORD>(ms);
+  while (!done()) {
+    if (static_cast<int>(end - GetTickCount()) <= 0) return false;
+    Sleep(50);
+  }
+  return true;
+}
+
+// The page of a wizard whose main button reads so, pressed.
+bool PressWhenShown(HWND wizard, const std::string& button) {
+  HWND next = GetDlgItem(wizard, IDOK);
+  if (!WaitUntil([&] { return Text(next) == button && IsWindowEnabled(next); }, 30000)) return false;
+  PostMessageA(wizard, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+               reinterpret_cast<LPARAM>(GetDlgItem(wizard, IDOK)));
+  return true;
+}
+
+// Another visible dialog of that process: a message box over the wizard.
+HWND WaitForBox(DWORD pid, HWND wizard) {
+  HWND found = nullptr;
+  WaitUntil(
+      [&] {
+        for (HWND w = FindWindowExA(nullptr, nullptr, "#32770", nullptr); w;
+             w = FindWindowExA(nullptr, w, "#32770", nullptr)) {
+          DWORD owner = 0;
+          GetWindowThreadProcessId(w, &owner);
+          if (owner == pid && w != wizard && IsWindowVisible(w)) found = w;
+        }
+        return found != nullptr;
+      },
+      30000);
+  return found;
 }
 
 std::string Content(const std::string& path) { return ReadFileBytes(path).value_or("(missing)"); }
@@ -212,6 +256,41 @@ TEST_F(Setup, SilentUninstallRemovesWhatSetupPutThereWithItsAutostartAndKeepsQue
   // Installed again there, the program finds them.
   Install();
   EXPECT_EQ(Content(Installed("load.ini")), "[allgemein]\r\nsplashscreen=0\r\n");
+}
+
+TEST_F(Setup, UninstallerAsksWhetherToKeepQueueAndSettingsAndRemovesThemOnNo) {
+  Install();
+  WriteFileReplacing(Installed("load.hvq"), SerializeQueue({{"b", "4,77 MB", "Wartend", "http://h/b"}}));
+  WriteFileReplacing(Installed("load.ini"), "[allgemein]\r\nsplashscreen=0\r\n");
+  // In place (_?=), so that its window belongs to the process started here; it then cannot
+  // remove itself.
+  test::ProgramProcess uninstaller(Installed("uninstall.exe"), "_?=" + InstallFolder());
+  HWND wizard = uninstaller.WaitForWindow("#32770", 30000, true);
+  ASSERT_NE(wizard, nullptr);
+  ASSERT_TRUE(PressWhenShown(wizard, "&Deinstallieren"));
+
+  HWND box = WaitForBox(uninstaller.id(), wizard);
+  ASSERT_NE(box, nullptr) << "no question";
+  std::string text;
+  for (HWND c = FindWindowExA(box, nullptr, "Static", nullptr); c;
+       c = FindWindowExA(box, c, "Static", nullptr))
+    text += Text(c);
+  EXPECT_EQ(
+      text.rfind("Sollen Ihre Warteschlange (load.hvq) und Ihre Einstellungen (load.ini) erhalten bleiben?",
+                 0),
+      0u)
+      << text;
+  const LONG yes = GetWindowLongA(GetDlgItem(box, IDYES), GWL_STYLE);
+  EXPECT_EQ(yes & BS_TYPEMASK, BS_DEFPUSHBUTTON) << "keeping them is not the default";
+  PostMessageA(box, WM_COMMAND, IDNO, 0);
+
+  ASSERT_TRUE(PressWhenShown(wizard, "&Beenden"));
+  ASSERT_EQ(uninstaller.WaitForExit(30000), std::optional<DWORD>(0));
+  EXPECT_EQ(FolderContents(InstallFolder()), std::set<std::string>{"uninstall.exe"});
+  EXPECT_FALSE(Exists(StartMenuEntry()));
+  EXPECT_FALSE(UninstallKeyExists(HKEY_CURRENT_USER));
+  DeleteFileA(Installed("uninstall.exe").c_str());
+  RemoveDirectoryA(InstallFolder().c_str());
 }
 
 TEST_F(Setup, UninstallLeavesTheAutostartOfAnotherCopyAndNoEmptyFolder) {
