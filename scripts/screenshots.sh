@@ -23,6 +23,8 @@ cleanup() {
   [ -n "$tour_pid" ] && kill "$tour_pid" 2>/dev/null
   stop_demo_server
   stop_private_wine
+  [ "$what" = setup ] && rm -rf "$WINEPREFIX"
+  true
 }
 trap cleanup EXIT
 trap 'exit 130' INT TERM

@@ -12,3 +12,10 @@ rm -rf "$WINEPREFIX"
 trap stop_wineserver EXIT
 start_wineserver
 "$top/scripts/wine-exec.sh" "$@"
+status=$?
+# About 600 MB: kept only when it can tell why a test failed.
+if [ $status -eq 0 ]; then
+  stop_wineserver
+  rm -rf "$WINEPREFIX"
+fi
+exit $status
