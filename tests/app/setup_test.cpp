@@ -3,6 +3,7 @@
 // it, and the uninstaller.
 #include <windows.h>
 
+#include <cstring>
 #include <functional>
 
 #include <gtest/gtest.h>
@@ -67,25 +68,20 @@ std::set<std::string> FolderContents(const std::string& dir) {
   return names;
 }
 
-std::optional<std::string> RegistryString(HKEY root, const char* key, const char* name) {
+// A value's bytes, when it is there with that type.
+std::optional<std::string> RegistryValue(HKEY root, const char* key, const char* name, DWORD wanted) {
   char data[1024] = {};
   DWORD size = sizeof data - 1, type = 0;
   HKEY opened = nullptr;
   if (RegOpenKeyExA(root, key, 0, KEY_QUERY_VALUE, &opened) != ERROR_SUCCESS) return std::nullopt;
   LONG status = RegQueryValueExA(opened, name, nullptr, &type, reinterpret_cast<BYTE*>(data), &size);
   RegCloseKey(opened);
-  if (status != ERROR_SUCCESS || type != REG_SZ) return std::nullopt;
-  return std::string(data);
+  if (status != ERROR_SUCCESS || type != wanted) return std::nullopt;
+  return std::string(data, type == REG_SZ ? strlen(data) : size);
 }
 
-std::optional<DWORD> RegistryNumber(HKEY root, const char* key, const char* name) {
-  DWORD data = 0, size = sizeof data, type = 0;
-  HKEY opened = nullptr;
-  if (RegOpenKeyExA(root, key, 0, KEY_QUERY_VALUE, &opened) != ERROR_SUCCESS) return std::nullopt;
-  LONG status = RegQueryValueExA(opened, name, nullptr, &type, reinterpret_cast<BYTE*>(&data), &size);
-  RegCloseKey(opened);
-  if (status != ERROR_SUCCESS || type != REG_DWORD) return std::nullopt;
-  return data;
+std::optional<std::string> RegistryString(HKEY root, const char* key, const char* name) {
+  return RegistryValue(root, key, name, REG_SZ);
 }
 
 bool UninstallKeyExists(HKEY root) {
@@ -114,8 +110,7 @@ bool WaitUntil(const std::function<bool()>& done, int ms) {
 bool PressWhenShown(HWND wizard, const std::string& button) {
   HWND next = GetDlgItem(wizard, IDOK);
   if (!WaitUntil([&] { return Text(next) == button && IsWindowEnabled(next); }, 30000)) return false;
-  PostMessageA(wizard, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
-               reinterpret_cast<LPARAM>(GetDlgItem(wizard, IDOK)));
+  PostMessageA(wizard, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(next));
   return true;
 }
 
@@ -202,10 +197,12 @@ TEST_F(Setup, SilentInstallPutsProgramStartMenuEntryAndUninstallEntryInPlaceForT
   // The size in KB of what setup wrote.
   size_t bytes = 0;
   for (const char* name : kProgramFiles) bytes += Content(Installed(name)).size();
-  std::optional<DWORD> kb = RegistryNumber(user, kUninstallKey, "EstimatedSize");
-  ASSERT_TRUE(kb.has_value());
-  EXPECT_GE(*kb, bytes / 1024 - 8);
-  EXPECT_LE(*kb, bytes / 1024 + 8);
+  std::optional<std::string> size = RegistryValue(user, kUninstallKey, "EstimatedSize", REG_DWORD);
+  ASSERT_TRUE(size.has_value() && size->size() == sizeof(DWORD));
+  DWORD kb = 0;
+  memcpy(&kb, size->data(), sizeof kb);
+  EXPECT_GE(kb, bytes / 1024 - 8);
+  EXPECT_LE(kb, bytes / 1024 + 8);
   // Per user: nothing for the whole machine.
   EXPECT_FALSE(UninstallKeyExists(HKEY_LOCAL_MACHINE));
 }
