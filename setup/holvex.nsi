@@ -74,8 +74,8 @@ FunctionEnd
 !insertmacro WAIT_FOR_PROGRAM_TO_END "un."
 
 Section "Holvex 2004" SecProgram
-  SetOutPath "$INSTDIR"
   Call WaitForProgramToEnd
+  SetOutPath "$INSTDIR"
   ; load.hvq and load.ini of an earlier installation stay as they are.
   File "/oname=holvex.exe" "${PROGRAM}"
   File "/oname=Anleitung.txt" "${GUIDE}"
