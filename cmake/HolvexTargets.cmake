@@ -12,7 +12,21 @@ if(WIN32)
   # Icon, version, pictures and clips: linked into the program and the GUI tests.
   # The version resource and the tests take the version from project(VERSION ...).
   configure_file(${CMAKE_SOURCE_DIR}/res/holvex_version.h.in ${CMAKE_BINARY_DIR}/res/holvex_version.h @ONLY)
+  # Windows refuses to start a program whose manifest is not well-formed or whose version is not
+  # four numbers ("side-by-side configuration"); Wine starts it all the same.
+  if(NOT PROJECT_VERSION MATCHES "^[0-9]+\\.[0-9]+\\.[0-9]+\\.[0-9]+$")
+    message(FATAL_ERROR "project(VERSION) must have four numbers for the version resource and the manifest")
+  endif()
+  configure_file(${CMAKE_SOURCE_DIR}/res/holvex.manifest.in ${CMAKE_BINARY_DIR}/res/holvex.manifest @ONLY)
+  find_program(HOLVEX_PYTHON3 NAMES python3 REQUIRED)
+  execute_process(COMMAND ${HOLVEX_PYTHON3} -c "import sys, xml.dom.minidom; xml.dom.minidom.parse(sys.argv[1])"
+                          ${CMAKE_BINARY_DIR}/res/holvex.manifest
+                  RESULT_VARIABLE manifest_status ERROR_VARIABLE manifest_error)
+  if(NOT manifest_status EQUAL 0)
+    message(FATAL_ERROR "res/holvex.manifest.in is not well-formed XML: ${manifest_error}")
+  endif()
   add_library(holvex_res OBJECT ${CMAKE_SOURCE_DIR}/res/holvex.rc)
+  set_property(SOURCE ${CMAKE_SOURCE_DIR}/res/holvex.rc APPEND PROPERTY OBJECT_DEPENDS ${CMAKE_BINARY_DIR}/res/holvex.manifest)
   target_include_directories(holvex_res PRIVATE ${CMAKE_SOURCE_DIR}/res ${CMAKE_BINARY_DIR}/res)
 endif()
 

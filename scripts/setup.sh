@@ -9,7 +9,7 @@ need=()
 have_pkg() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
 for p in wine wine32:i386 wine64 mingw-w64 g++-mingw-w64-i686-posix xvfb xauth imagemagick \
          googletest libjpeg62-turbo-dev cmake ninja-build dpkg-dev clang libclang-rt-14-dev \
-         python3-pyftpdlib x11-utils fonts-wine fonts-liberation; do
+         python3-pyftpdlib x11-utils fonts-wine fonts-liberation nsis; do
   have_pkg "$p" || need+=("$p")
 done
 if [ ${#need[@]} -gt 0 ]; then

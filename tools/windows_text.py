@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 """Writes a UTF-8 text file as the Windows of its readers expects it: Windows-1252 with CR LF
-line ends, so that Notepad shows the umlauts on every Windows from XP on.
+line ends, so that Notepad shows the umlauts on every Windows the program runs on.
 Usage: windows_text.py IN OUT"""
 import sys
 
