@@ -18,12 +18,7 @@
 namespace {
 
 using holvex::test::ProgramProcess;
-
-bool WaitUntil(const std::function<bool()>& done, int ms) {
-  for (DWORD start = GetTickCount(); !done(); Sleep(50))
-    if (GetTickCount() - start > static_cast<DWORD>(ms)) return false;
-  return true;
-}
+using holvex::test::WaitUntil;
 
 HWND ButtonOf(HWND main, const char* caption) {
   for (HWND c = FindWindowExA(main, nullptr, "Button", nullptr); c;

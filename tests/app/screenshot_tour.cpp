@@ -28,11 +28,7 @@ struct TourFailure : std::runtime_error {
 };
 
 void WaitUntil(const std::function<bool()>& done, int ms, const std::string& what) {
-  const DWORD end = GetTickCount() + static_cast<DWORD>(ms);
-  while (!done()) {
-    if (static_cast<int>(end - GetTickCount()) <= 0) throw TourFailure(what);
-    Sleep(50);
-  }
+  if (!test::WaitUntil(done, ms)) throw TourFailure(what);
 }
 
 class Tour {

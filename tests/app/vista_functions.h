@@ -88,7 +88,7 @@ wininet.dll:
 winmm.dll:
   PlaySoundA
 ws2_32.dll:
-  __WSAFDIsSet getnameinfo getpeername getsockopt recv select shutdown WSACleanup WSAGetLastError WSAStartup
+  __WSAFDIsSet getnameinfo getpeername getsockname getsockopt recv select shutdown WSACleanup WSAGetLastError WSAStartup
 )";
 
 }  // namespace holvex::test

@@ -19,7 +19,8 @@ ProgramProcess::ProgramProcess(const std::string& exePath, const std::string& ar
   STARTUPINFOA si{};
   si.cb = sizeof si;
   PROCESS_INFORMATION pi{};
-  if (!CreateProcessA(exePath.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, dir.c_str(), &si, &pi))
+  if (!CreateProcessA(exePath.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, dir.c_str(), &si,
+                      &pi))
     throw std::runtime_error("cannot start " + exePath);
   CloseHandle(pi.hThread);
   process_.reset(pi.hProcess);
@@ -29,7 +30,8 @@ ProgramProcess::ProgramProcess(const std::string& exePath, const std::string& ar
 ProgramProcess::~ProgramProcess() { Kill(); }
 
 std::optional<DWORD> ProgramProcess::WaitForExit(int timeoutMs) {
-  if (WaitForSingleObject(process_.get(), static_cast<DWORD>(timeoutMs)) != WAIT_OBJECT_0) return std::nullopt;
+  if (WaitForSingleObject(process_.get(), static_cast<DWORD>(timeoutMs)) != WAIT_OBJECT_0)
+    return std::nullopt;
   DWORD code = 0;
   GetExitCodeProcess(process_.get(), &code);
   return code;
@@ -82,7 +84,8 @@ int RemoteListViewRowCount(HWND listView) {
 }
 
 std::string RemoteListViewText(const ProgramProcess& process, HWND listView, int row, int column) {
-  UniqueKernelHandle target(OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, process.id()));
+  UniqueKernelHandle target(
+      OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, process.id()));
   if (!target) return {};
   constexpr SIZE_T kText = 4096;
   char* remote = static_cast<char*>(
@@ -133,6 +136,12 @@ BOOL CALLBACK MatchDescendant(HWND hwnd, LPARAM lp) {
   return TRUE;
 }
 }  // namespace
+
+bool WaitUntil(const std::function<bool()>& done, int timeoutMs) {
+  for (const DWORD start = GetTickCount(); !done(); Sleep(50))
+    if (GetTickCount() - start > static_cast<DWORD>(timeoutMs)) return done();
+  return true;
+}
 
 HWND FindDescendant(HWND parent, const char* className) {
   DescendantSearch s{className};

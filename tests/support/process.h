@@ -3,6 +3,7 @@
 // files are next to it), started, watched and ended by the test.
 #include <windows.h>
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -40,6 +41,9 @@ int RemoteListViewRowCount(HWND listView);
 std::string RemoteListViewText(const ProgramProcess& process, HWND listView, int row, int column);
 // Lines of an edit control (WM_GETTEXT crosses processes by itself).
 std::vector<std::string> WindowTextLines(HWND edit);
+// Looks every 50 ms until `done` holds or `timeoutMs` have passed; returns done(). For driving
+// another process, whose windows cannot be pumped from here.
+bool WaitUntil(const std::function<bool()>& done, int timeoutMs);
 // The first descendant of `parent` with that class.
 HWND FindDescendant(HWND parent, const char* className);
 
