@@ -15,6 +15,7 @@ namespace holvex {
 class TForm9 : public Form {
  public:
   TForm9();
+  ~TForm9() override;
 
   // Shown centred over `over`, its clip running.
   void ShowOver(const Window& over);
@@ -41,12 +42,14 @@ class TForm9 : public Form {
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
  private:
+  void OpenClip();
   static void SetIfChanged(Window& w, std::string& shown, const std::string& text);
   // What the progress reports last set, so that an unchanged text costs no message.
   std::string caption_, amount_, rate_, remaining_;
   int barRange_ = -1, barPosition_ = -1;
   static constexpr DWORD kRepaintIntervalMs = 250;
-  DWORD shownAt_ = 0;  // when a report was last shown; 0: not yet for this entry
+  DWORD shownAt_ = 0;     // when a report was last shown; 0: not yet for this entry
+  std::string clipCopy_;  // the clip on the window's colour; empty: played from the resource
 };
 
 }  // namespace holvex

@@ -146,7 +146,7 @@ bool IsRedirection(DWORD status) {
 }  // namespace
 
 InternetSession::InternetSession(const std::string& agent, const std::string& proxy, DWORD timeoutMs)
-    : timeoutMs_(timeoutMs), proxy_(proxy) {
+    : timeoutMs_(timeoutMs), proxy_(proxy), connectionsBefore_(ConnectionsBefore()) {
   DWORD access = proxy.empty() ? INTERNET_OPEN_TYPE_PRECONFIG : INTERNET_OPEN_TYPE_PROXY;
   root_.reset(InternetOpenA(agent.c_str(), access, proxy.empty() ? nullptr : proxy.c_str(), nullptr,
                             INTERNET_FLAG_ASYNC));
@@ -158,7 +158,7 @@ InternetSession::InternetSession(const std::string& agent, const std::string& pr
     InternetSetOptionA(root_.get(), option, &timeoutMs, sizeof timeoutMs);
 }
 
-Request::Request() : before_(ConnectionsBefore()) { Register(); }
+Request::Request() { Register(); }
 
 void Request::Register() {
   Registry& registry = Registry::Get();
@@ -355,6 +355,7 @@ bool Request::OpenHttpRequest(const InternetSession& session, const std::string&
     state_->request = request_.get();
   }
   peerPort_ = session.proxy().empty() ? parts->port : ProxyPort(session.proxy());
+  before_ = session.ConnectionsBeforeIt();
   // Wine takes the send and receive timeouts of a request only from the request itself; without
   // them a send to a server that stopped reading blocks until the server goes.
   DWORD timeout = session.timeoutMs();

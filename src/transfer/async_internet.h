@@ -30,10 +30,15 @@ class InternetSession {
   HINTERNET get() const { return root_.get(); }
   DWORD timeoutMs() const { return timeoutMs_; }
   const std::string& proxy() const { return proxy_; }
+  // The local ports of the process's connections when the session began: none of them is one
+  // of its requests' (WinInet reuses the session's own kept-alive connections from request to
+  // request, so a request's connection may be older than the request).
+  const std::set<std::uint16_t>& ConnectionsBeforeIt() const { return connectionsBefore_; }
 
  private:
   DWORD timeoutMs_;
   std::string proxy_;
+  std::set<std::uint16_t> connectionsBefore_;
   UniqueInternet root_;
 };
 
@@ -126,8 +131,8 @@ class Request {
   void Register();
   void Renew();
 
-  // The process's connections when the request began: none of them is the request's own.
-  const std::set<std::uint16_t> before_;
+  // The process's connections when the request's session began: none of them is the request's.
+  std::set<std::uint16_t> before_;
   std::shared_ptr<AsyncState> state_;
   DWORD lastError_ = 0;
   // A download's body is still arriving.

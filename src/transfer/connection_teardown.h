@@ -1,9 +1,9 @@
 #pragma once
 // Ending a download's connection without reading the rest of its body, and seeing whether its
 // server has gone. Wine's WinInet gives no handle to the socket under a request, so these find
-// it among the process's sockets: connected to the request's server, and made after the request
-// began (ConnectionsBefore). A connection that existed before — say the size probe's kept-alive
-// one to the same server — is never touched.
+// it among the process's sockets: connected to the request's server, and made after the request's
+// session began (ConnectionsBefore). A connection that existed before — say the size probe's
+// kept-alive one to the same server — is never touched.
 //
 // WinInet, asked to close a request whose body is still arriving, first reads what it can of
 // the rest so that the connection may serve again; from a fast server that is the whole body,
