@@ -31,7 +31,7 @@ kernel32.dll:
   GetLocaleInfoA GetLocalTime GetModuleFileNameA GetModuleFileNameW GetModuleHandleA GetModuleHandleW
   GetPrivateProfileStringW GetProcAddress GetProcessAffinityMask GetProcessTimes GetShortPathNameW
   GetStartupInfoA GetSystemDirectoryW GetSystemTimeAdjustment GetSystemTimeAsFileTime GetTempFileNameW
-  GetTempPathW GetThreadContext GetThreadPriority GetThreadTimes GetTickCount GetTickCount64 GetTimeFormatA
+  GetTempPathA GetTempPathW GetThreadContext GetThreadPriority GetThreadTimes GetTickCount GetTickCount64 GetTimeFormatA
   GetVersionExW GetWindowsDirectoryW GlobalAlloc GlobalFree GlobalLock GlobalUnlock InitializeCriticalSection
   IsDBCSLeadByteEx IsDebuggerPresent LeaveCriticalSection LoadLibraryA LoadLibraryExW LoadLibraryW
   LoadResource LocalFree LockResource lstrcatW lstrcmpiA lstrcmpiW lstrcmpW lstrcpyA lstrcpynW lstrlenA
