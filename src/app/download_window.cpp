@@ -33,13 +33,10 @@ std::string ClipCopyPath() {
 
 TForm9::TForm9() : Form(ExtraWindowParams()) {
   // The clip plays 15 frames a second for the whole transfer; drawn transparently, each frame
-  // costs Wine a masked blit, and the transfer a tenth of its speed. A copy on the window's own
-  // colour looks the same and is drawn plainly.
-  clipCopy_ = ClipCopyPath();
-  if (clipCopy_.empty() || !WriteClipOnBackground(kClip, GetSysColor(COLOR_BTNFACE), clipCopy_))
-    clipCopy_.clear();
-  Animate1.Create(hwnd(), 32, 0, clipCopy_.empty());
-  OpenClip();
+  // costs Wine a masked blit, and the transfer a tenth of its speed. It plays from a copy on the
+  // window's own colour instead, which looks the same and is drawn plainly (OpenClip).
+  Animate1.Create(hwnd(), 32, 0, false);
+  Animate1.Open(kClip);
   Label1.Create(hwnd(), Rect{8, 64, 100, 14}, "Speichern:");
   Label2.Create(hwnd(), Rect{8, 80, 321, 14}, "");
   ProgressBar1.Create(hwnd(), Rect{8, 96, 321, 14}, false);
@@ -107,6 +104,13 @@ TForm9::~TForm9() {
 }
 
 void TForm9::OpenClip() {
+  // Made when the clip first plays, not at start: many sessions never show this window. Without
+  // a copy (no temporary folder) the clip shows on its own grey.
+  if (!copyTried_) {
+    copyTried_ = true;
+    const std::string path = ClipCopyPath();
+    if (!path.empty() && WriteClipOnBackground(kClip, GetSysColor(COLOR_BTNFACE), path)) clipCopy_ = path;
+  }
   if (clipCopy_.empty() || !Animate1.OpenFile(clipCopy_)) Animate1.Open(kClip);
 }
 

@@ -50,6 +50,7 @@ class TForm9 : public Form {
   static constexpr DWORD kRepaintIntervalMs = 250;
   DWORD shownAt_ = 0;     // when a report was last shown; 0: not yet for this entry
   std::string clipCopy_;  // the clip on the window's colour; empty: played from the resource
+  bool copyTried_ = false;
 };
 
 }  // namespace holvex

@@ -13,22 +13,13 @@
 #include <string>
 
 #include "support/dialog_answerer.h"
+#include "support/main_window_ui.h"
 #include "support/process.h"
 
 namespace {
 
 using holvex::test::ProgramProcess;
 using holvex::test::WaitUntil;
-
-HWND ButtonOf(HWND main, const char* caption) {
-  for (HWND c = FindWindowExA(main, nullptr, "Button", nullptr); c;
-       c = FindWindowExA(main, c, "Button", nullptr)) {
-    char text[64] = {};
-    GetWindowTextA(c, text, sizeof text);
-    if (std::string(text) == caption) return c;
-  }
-  return nullptr;
-}
 
 int Fail(const char* what) {
   std::printf("fail: %s\n", what);
@@ -49,7 +40,7 @@ int main(int argc, char** argv) {
   if (!main) return Fail("no main window");
   HWND list = holvex::test::FindDescendant(main, WC_LISTVIEWA);
   auto status = [&] { return holvex::test::RemoteListViewText(program, list, 0, 2); };
-  PostMessageA(ButtonOf(main, "Download"), BM_CLICK, 0, 0);
+  holvex::test::MainWindowUi(main).PostClick("Download");
   if (!WaitUntil([&] { return status().find("KB/Sek.") != std::string::npos; }, 30000))
     return Fail("no rate shown");
   Sleep(2000);
