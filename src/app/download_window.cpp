@@ -23,20 +23,8 @@ FormParams ExtraWindowParams() {
 }
 }  // namespace
 
-// A copy of the clip for this process, drawn on the window's colour.
-std::string ClipCopyPath() {
-  char folder[MAX_PATH + 1] = {};
-  const DWORD length = GetTempPathA(sizeof folder, folder);
-  if (length == 0 || length > MAX_PATH) return {};
-  return std::string(folder) + "holvex-" + std::to_string(GetCurrentProcessId()) + "-fortschritt.avi";
-}
-
 TForm9::TForm9() : Form(ExtraWindowParams()) {
-  // The clip plays 15 frames a second for the whole transfer; drawn transparently, each frame
-  // costs Wine a masked blit, and the transfer a tenth of its speed. It plays from a copy on the
-  // window's own colour instead, which looks the same and is drawn plainly (OpenClip).
-  Animate1.Create(hwnd(), 32, 0, false);
-  Animate1.Open(kClip);
+  Animate1.Create(hwnd(), Rect{32, 0, 272, 60});
   Label1.Create(hwnd(), Rect{8, 64, 100, 14}, "Speichern:");
   Label2.Create(hwnd(), Rect{8, 80, 321, 14}, "");
   ProgressBar1.Create(hwnd(), Rect{8, 96, 321, 14}, false);
@@ -97,25 +85,9 @@ void TForm9::ShowOver(const Window& over) {
   Show();
 }
 
-TForm9::~TForm9() {
-  if (clipCopy_.empty()) return;
-  Animate1.Close();
-  DeleteFileA(clipCopy_.c_str());
-}
-
-void TForm9::OpenClip() {
-  // Made when the clip first plays, not at start: many sessions never show this window. Without
-  // a copy (no temporary folder) the clip shows on its own grey.
-  if (!copyTried_) {
-    copyTried_ = true;
-    const std::string path = ClipCopyPath();
-    if (!path.empty() && WriteClipOnBackground(kClip, GetSysColor(COLOR_BTNFACE), path)) clipCopy_ = path;
-  }
-  if (clipCopy_.empty() || !Animate1.OpenFile(clipCopy_)) Animate1.Open(kClip);
-}
-
 void TForm9::FormActivate() {
-  OpenClip();
+  // Decoded when the clip first plays, not at start: many sessions never show this window.
+  if (!Animate1.Opened()) Animate1.Open(kClip, GetSysColor(COLOR_BTNFACE));
   Animate1.Play();
 }
 
@@ -126,6 +98,7 @@ void TForm9::SpeedButton1Click() {
 
 LRESULT TForm9::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   if (msg == WM_ACTIVATE && LOWORD(wp) != WA_INACTIVE) FormActivate();
+  if (msg == WM_SHOWWINDOW && !wp) Animate1.Stop();
   return Form::HandleMessage(msg, wp, lp);
 }
 

@@ -4,7 +4,7 @@
 #include <functional>
 
 #include "run/run_view.h"
-#include "toolkit/animate.h"
+#include "toolkit/clip_player.h"
 #include "toolkit/form.h"
 #include "toolkit/label.h"
 #include "toolkit/progress_bar.h"
@@ -15,7 +15,6 @@ namespace holvex {
 class TForm9 : public Form {
  public:
   TForm9();
-  ~TForm9() override;
 
   // Shown centred over `over`, its clip running.
   void ShowOver(const Window& over);
@@ -27,7 +26,7 @@ class TForm9 : public Form {
   // The bar's range is 32-bit: from 2 GiB on, both counts are scaled down alike.
   void SetBarBytes(std::int64_t done, std::int64_t total);
 
-  Animate Animate1;
+  ClipPlayer Animate1;
   Label Label1, Label2, Label3, Label4, Label5, Label6, Label7, Label8, Label9;
   ProgressBar ProgressBar1;
   SpeedButton SpeedButton1;
@@ -42,15 +41,12 @@ class TForm9 : public Form {
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
  private:
-  void OpenClip();
   static void SetIfChanged(Window& w, std::string& shown, const std::string& text);
   // What the progress reports last set, so that an unchanged text costs no message.
   std::string caption_, amount_, rate_, remaining_;
   int barRange_ = -1, barPosition_ = -1;
   static constexpr DWORD kRepaintIntervalMs = 250;
-  DWORD shownAt_ = 0;     // when a report was last shown; 0: not yet for this entry
-  std::string clipCopy_;  // the clip on the window's colour; empty: played from the resource
-  bool copyTried_ = false;
+  DWORD shownAt_ = 0;  // when a report was last shown; 0: not yet for this entry
 };
 
 }  // namespace holvex

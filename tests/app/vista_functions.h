@@ -70,7 +70,7 @@ user32.dll:
   GetCursorPos GetDC GetDlgItem GetDlgItemTextW GetLastActivePopup GetMenu GetMenuItemCount GetMenuItemInfoA
   GetMenuItemRect GetMenuState GetMenuStringA GetMessageA GetMessagePos GetParent GetPropA GetSysColor
   GetSysColorBrush GetSystemMenu GetSystemMetrics GetWindowLongA GetWindowLongW GetWindowRect GetWindowTextA
-  GetWindowTextLengthA InvalidateRect IsDialogMessageA IsWindow IsWindowEnabled IsWindowVisible KillTimer
+  GetWindowTextLengthA InvalidateRect IsDialogMessageA IsIconic IsWindow IsWindowEnabled IsWindowVisible KillTimer
   LoadCursorA LoadCursorW LoadIconA LoadImageA LoadImageW MapWindowPoints MessageBoxA MessageBoxIndirectW
   MoveWindow MsgWaitForMultipleObjects OffsetRect OpenClipboard PeekMessageA PeekMessageW PostMessageA
   PostQuitMessage PtInRect RedrawWindow RegisterClassExA RegisterClassW RegisterWindowMessageA ReleaseDC
