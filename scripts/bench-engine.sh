@@ -3,11 +3,13 @@
 # main window: a 200 MB file from a loopback server,
 # fetched by the engine (dialog hidden, a progress handler attached) and by the bare
 # 4096-byte InternetReadFile loop, 5 rounds each, medians and ratio; curl's time for
-# reference. Usage: scripts/bench-engine.sh [ROUNDS]
+# reference. The whole run goes RUN_ROUNDS times with the extra window and without it, the two
+# taking turns going first. Usage: scripts/bench-engine.sh [ROUNDS] [RUN_ROUNDS]
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 cd "$top"
 rounds=${1:-5}
+run_rounds=${2:-9}
 bash scripts/build.sh win32 >/dev/null 2>&1 || cmake --build build/win32 --target transfer_engine_bench >/dev/null
 . scripts/wine-env.sh
 . scripts/file-server.sh
@@ -37,4 +39,4 @@ start_wineserver
 wine_in_locale build/win32/bin/transfer_engine_bench.exe "$url" "Z:${work//\//\\}\\out" "$rounds"
 
 echo "== a download run through the real main window (extra window shown) and the bare loop"
-wine_in_locale build/win32/bin/run_bench.exe "$url" "Z:${work//\//\\}\\out" "$(( rounds < 3 ? rounds : 3 ))"
+wine_in_locale build/win32/bin/run_bench.exe "$url" "Z:${work//\//\\}\\out" "$run_rounds"
