@@ -4,7 +4,6 @@
 #include <windows.h>
 
 #include <cstring>
-#include <functional>
 
 #include <gtest/gtest.h>
 
@@ -97,19 +96,10 @@ std::string Text(HWND window) {
   return text;
 }
 
-bool WaitUntil(const std::function<bool()>& done, int ms) {
-  const DWORD end = GetTickCount() + static_cast<DWORD>(ms);
-  while (!done()) {
-    if (static_cast<int>(end - GetTickCount()) <= 0) return false;
-    Sleep(50);
-  }
-  return true;
-}
-
 // The page of a wizard whose main button reads so, pressed.
 bool PressWhenShown(HWND wizard, const std::string& button) {
   HWND next = GetDlgItem(wizard, IDOK);
-  if (!WaitUntil([&] { return Text(next) == button && IsWindowEnabled(next); }, 30000)) return false;
+  if (!test::WaitUntil([&] { return Text(next) == button && IsWindowEnabled(next); }, 30000)) return false;
   PostMessageA(wizard, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(next));
   return true;
 }
@@ -117,7 +107,7 @@ bool PressWhenShown(HWND wizard, const std::string& button) {
 // Another visible dialog of that process: a message box over the wizard.
 HWND WaitForBox(DWORD pid, HWND wizard) {
   HWND found = nullptr;
-  WaitUntil(
+  test::WaitUntil(
       [&] {
         for (HWND w = FindWindowExA(nullptr, nullptr, "#32770", nullptr); w;
              w = FindWindowExA(nullptr, w, "#32770", nullptr)) {
@@ -156,9 +146,8 @@ class Setup : public ::testing::Test {
     ASSERT_EQ(*command, Quoted(Installed("uninstall.exe")));
     test::ProgramProcess uninstaller(Installed("uninstall.exe"), "/S");
     ASSERT_EQ(uninstaller.WaitForExit(60000), std::optional<DWORD>(0));
-    const DWORD until = GetTickCount() + 60000;
-    while (UninstallKeyExists(HKEY_CURRENT_USER) && static_cast<int>(until - GetTickCount()) > 0) Sleep(100);
-    ASSERT_FALSE(UninstallKeyExists(HKEY_CURRENT_USER)) << "the uninstaller did not finish";
+    ASSERT_TRUE(test::WaitUntil([] { return !UninstallKeyExists(HKEY_CURRENT_USER); }, 60000))
+        << "the uninstaller did not finish";
     Sleep(500);  // its copy ends
   }
 
@@ -237,22 +226,37 @@ TEST_F(Setup, InstalledProgramSavesItsQueueBesideItAndAnUpdateKeepsQueueAndSetti
   EXPECT_EQ(Content(Installed("load.ini")), settings);
 }
 
-TEST_F(Setup, SilentUninstallRemovesWhatSetupPutThereWithItsAutostartAndKeepsQueueAndSettings) {
-  Install();
-  WriteFileReplacing(Installed("load.hvq"), SerializeQueue({{"b", "4,77 MB", "Wartend", "http://h/b"}}));
-  WriteFileReplacing(Installed("load.ini"), "[allgemein]\r\nsplashscreen=0\r\n");
-  // As "Mit Windows starten" in the installed program writes it.
-  SetAutostart(AutostartCommand(Installed("holvex.exe")));
+// A silent uninstall removes what setup put there and the autostart value only when it starts
+// this copy; it keeps queue and settings, which the program finds when installed there again,
+// and leaves no empty folder.
+TEST_F(Setup, SilentUninstallKeepsQueueAndSettingsAndRemovesOnlyThisCopysAutostart) {
+  const std::string queue = SerializeQueue({{"b", "4,77 MB", "Wartend", "http://h/b"}});
+  const std::string settings = "[allgemein]\r\nsplashscreen=0\r\n";
+  const std::string elsewhere = "\"C:\\Holvex 2004 Kopie\\holvex.exe\"";
+  for (const bool ownAutostart : {true, false}) {
+    SCOPED_TRACE(ownAutostart ? "this copy starts with Windows" : "another copy starts with Windows");
+    Install();
+    if (ownAutostart) {
+      WriteFileReplacing(Installed("load.hvq"), queue);
+      WriteFileReplacing(Installed("load.ini"), settings);
+    }
+    // As "Mit Windows starten" in the installed program writes it.
+    SetAutostart(ownAutostart ? AutostartCommand(Installed("holvex.exe")) : elsewhere);
 
-  Uninstall();
-  ExpectUninstalled();
-  EXPECT_EQ(Autostart(), std::nullopt);
-  EXPECT_EQ(FolderContents(InstallFolder()), (std::set<std::string>{"load.hvq", "load.ini"}));
-  EXPECT_EQ(Content(Installed("load.hvq")), SerializeQueue({{"b", "4,77 MB", "Wartend", "http://h/b"}}));
-
-  // Installed again there, the program finds them.
-  Install();
-  EXPECT_EQ(Content(Installed("load.ini")), "[allgemein]\r\nsplashscreen=0\r\n");
+    Uninstall();
+    ExpectUninstalled();
+    EXPECT_EQ(Autostart(), ownAutostart ? std::nullopt : std::optional<std::string>(elsewhere));
+    if (!ownAutostart) {
+      EXPECT_FALSE(Exists(InstallFolder()));
+      continue;
+    }
+    EXPECT_EQ(FolderContents(InstallFolder()), (std::set<std::string>{"load.hvq", "load.ini"}));
+    EXPECT_EQ(Content(Installed("load.hvq")), queue);
+    Install();
+    EXPECT_EQ(Content(Installed("load.ini")), settings);
+    DeleteFileA(Installed("load.hvq").c_str());
+    DeleteFileA(Installed("load.ini").c_str());
+  }
 }
 
 TEST_F(Setup, UninstallerAsksWhetherToKeepQueueAndSettingsAndRemovesThemOnNo) {
@@ -288,19 +292,6 @@ TEST_F(Setup, UninstallerAsksWhetherToKeepQueueAndSettingsAndRemovesThemOnNo) {
   EXPECT_FALSE(UninstallKeyExists(HKEY_CURRENT_USER));
   DeleteFileA(Installed("uninstall.exe").c_str());
   RemoveDirectoryA(InstallFolder().c_str());
-}
-
-TEST_F(Setup, UninstallLeavesTheAutostartOfAnotherCopyAndNoEmptyFolder) {
-  Install();
-  DeleteFileA(Installed("load.hvq").c_str());
-  DeleteFileA(Installed("load.ini").c_str());
-  const std::string elsewhere = "\"C:\\Holvex 2004 Kopie\\holvex.exe\"";
-  SetAutostart(elsewhere);
-
-  Uninstall();
-  ExpectUninstalled();
-  EXPECT_EQ(Autostart(), elsewhere);
-  EXPECT_FALSE(Exists(InstallFolder()));
 }
 
 TEST_F(Setup, RunningProgramStopsASilentInstallAndUninstallWithoutTouchingIt) {

@@ -45,29 +45,24 @@ struct Clip {
   }
 };
 
-TEST(AviFrames, ReadsSizePaletteRateAndFramesAsStored) {
+// Rows are stored bottom-up: the second stored row is the picture's top one.
+TEST(AviFrames, ReadsFramesAsStoredAndWhatChangedFromTheFrameBeforeTopDown) {
   const std::optional<ClipFrames> clip = ReadAviFrames(Clip{}.Bytes());
   ASSERT_TRUE(clip);
-  EXPECT_EQ(clip->width, 5);
-  EXPECT_EQ(clip->height, 2);
-  EXPECT_EQ(clip->Stride(), 8);
-  EXPECT_EQ(clip->frameIntervalMs, 66);
+  EXPECT_EQ((std::vector<int>{clip->width, clip->height, clip->Stride(), clip->frameIntervalMs}),
+            (std::vector<int>{5, 2, 8, 66}));
   ASSERT_EQ(clip->palette.size(), 256u);
   EXPECT_EQ(clip->palette[1], 0x102030u);
   EXPECT_EQ(clip->palette[3], 0u) << "colours past the stored ones are black";
   EXPECT_EQ(clip->frames, Clip{}.frames);
-}
 
-// Rows are stored bottom-up: the second stored row is the picture's top one.
-TEST(AviFrames, ChangedRectIsWhatDiffersFromTheFrameBeforeTopDown) {
-  const std::optional<ClipFrames> clip = ReadAviFrames(Clip{}.Bytes());
-  ASSERT_TRUE(clip);
-  const ClipRect first = ChangedRect(*clip, 0), second = ChangedRect(*clip, 1), third = ChangedRect(*clip, 2);
-  EXPECT_TRUE(first.empty()) << "the first frame equals the last";
-  EXPECT_EQ((std::vector<int>{second.left, second.top, second.width, second.height}),
-            (std::vector<int>{1, 0, 3, 1}));
-  EXPECT_EQ((std::vector<int>{third.left, third.top, third.width, third.height}),
-            (std::vector<int>{1, 0, 3, 1}));
+  const auto changed = [&](std::size_t i) {
+    const ClipRect r = ChangedRect(*clip, i);
+    return std::vector<int>{r.left, r.top, r.width, r.height};
+  };
+  EXPECT_TRUE(ChangedRect(*clip, 0).empty()) << "the first frame equals the last";
+  EXPECT_EQ(changed(1), (std::vector<int>{1, 0, 3, 1}));
+  EXPECT_EQ(changed(2), (std::vector<int>{1, 0, 3, 1}));
   EXPECT_TRUE(ChangedRect(*clip, 3).empty());
 }
 
