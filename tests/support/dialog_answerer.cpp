@@ -4,6 +4,8 @@
 
 #include <memory>
 
+#include "support/process.h"
+
 namespace holvex::test {
 
 namespace {
@@ -42,7 +44,8 @@ RECT SettledRect(HWND w) {
 
 std::string LongestStaticText(HWND box) {
   std::string best;
-  for (HWND c = FindWindowExA(box, nullptr, "Static", nullptr); c; c = FindWindowExA(box, c, "Static", nullptr)) {
+  for (HWND c = FindWindowExA(box, nullptr, "Static", nullptr); c;
+       c = FindWindowExA(box, c, "Static", nullptr)) {
     char buf[2048] = {};
     GetWindowTextA(c, buf, sizeof buf);
     if (std::string(buf).size() > best.size()) best = buf;
@@ -51,38 +54,13 @@ std::string LongestStaticText(HWND box) {
 }
 
 HWND ChildWithText(HWND parent, const char* className, const std::string& text) {
-  for (HWND c = FindWindowExA(parent, nullptr, className, nullptr); c; c = FindWindowExA(parent, c, className, nullptr)) {
+  for (HWND c = FindWindowExA(parent, nullptr, className, nullptr); c;
+       c = FindWindowExA(parent, c, className, nullptr)) {
     char buf[256] = {};
     GetWindowTextA(c, buf, sizeof buf);
     if (text == buf) return c;
   }
   return nullptr;
-}
-
-struct DescendantSearch {
-  const char* className;
-  const std::string* text;
-  HWND found = nullptr;
-};
-
-BOOL CALLBACK MatchDescendant(HWND w, LPARAM param) {
-  auto* search = reinterpret_cast<DescendantSearch*>(param);
-  char cls[64] = {}, buf[512] = {};
-  GetClassNameA(w, cls, sizeof cls);
-  if (lstrcmpiA(cls, search->className) != 0) return TRUE;
-  if (search->text) {
-    GetWindowTextA(w, buf, sizeof buf);
-    if (*search->text != buf) return TRUE;
-  }
-  search->found = w;
-  return FALSE;
-}
-
-// Any depth below `parent`; with `text`, only a window showing exactly that text.
-HWND FindDescendantWith(HWND parent, const char* className, const std::string* text) {
-  DescendantSearch search{className, text};
-  EnumChildWindows(parent, MatchDescendant, reinterpret_cast<LPARAM>(&search));
-  return search.found;
 }
 
 // A visible dialog of this process that shows `text` in one of its static texts.
@@ -93,7 +71,7 @@ HWND WaitForDialogShowing(const std::string& text, int timeoutMs) {
          w = FindWindowExA(nullptr, w, kDialogClass, nullptr)) {
       DWORD owner = 0;
       GetWindowThreadProcessId(w, &owner);
-      if (owner == GetCurrentProcessId() && IsWindowVisible(w) && FindDescendantWith(w, "Static", &text))
+      if (owner == GetCurrentProcessId() && IsWindowVisible(w) && FindDescendant(w, "Static", &text))
         return w;
     }
     if (static_cast<int>(end - GetTickCount()) <= 0) return nullptr;
@@ -120,12 +98,14 @@ DialogAnswerer DialogAnswerer::Answer(std::string className, std::string caption
 DialogAnswerer DialogAnswerer::MessageBox(const std::string& caption, int button, int timeoutMs, DWORD pid) {
   return Answer("", caption, timeoutMs, pid, [button](HWND box, SeenDialog& seen) {
     seen.text = LongestStaticText(box);
-    PostMessageA(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(box, button)));
+    PostMessageA(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(box, button)));
   });
 }
 
-DialogAnswerer DialogAnswerer::Form(const char* className, const std::string& caption, const std::string& fieldText,
-                                    const std::string& buttonCaption, int timeoutMs, DWORD pid) {
+DialogAnswerer DialogAnswerer::Form(const char* className, const std::string& caption,
+                                    const std::string& fieldText, const std::string& buttonCaption,
+                                    int timeoutMs, DWORD pid) {
   return Answer(className, caption, timeoutMs, pid, [fieldText, buttonCaption](HWND form, SeenDialog&) {
     if (HWND edit = FindWindowExA(form, nullptr, "Edit", nullptr))
       SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(fieldText.c_str()));
@@ -144,7 +124,8 @@ DialogAnswerer DialogAnswerer::OpenFile(const std::string& title, const std::str
     HWND field = GetDlgItem(dlg, 0x47c);
     if (!field) field = GetDlgItem(dlg, 0x480);
     SendMessageA(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
-    PostMessageA(dlg, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dlg, IDOK)));
+    PostMessageA(dlg, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dlg, IDOK)));
   });
 }
 
@@ -161,7 +142,7 @@ DialogAnswerer DialogAnswerer::FolderPicker(const std::string& title, bool choos
       PostMessageA(picker, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
       return;
     }
-    HWND tree = FindDescendantWith(picker, WC_TREEVIEWA, nullptr);
+    HWND tree = FindDescendant(picker, WC_TREEVIEWA);
     auto root = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0));
     SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(root));
     PostMessageA(picker, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),

@@ -5,24 +5,11 @@
 #include <optional>
 #include <utility>
 
+#include "support/process.h"
+
 namespace holvex::test {
 
 namespace {
-
-struct Found {
-  const std::string* caption;
-  HWND button = nullptr;
-};
-
-BOOL CALLBACK NoteButton(HWND w, LPARAM data) {
-  auto* found = reinterpret_cast<Found*>(data);
-  char className[16] = {}, text[256] = {};
-  GetClassNameA(w, className, sizeof className);
-  GetWindowTextA(w, text, sizeof text);
-  if (lstrcmpiA(className, "Button") != 0 || *found->caption != text) return TRUE;
-  found->button = w;
-  return FALSE;
-}
 
 // The submenu and id of the item with this caption, searched depth first.
 std::optional<std::pair<HMENU, UINT>> FindItem(HMENU menu, const std::string& caption) {
@@ -58,9 +45,7 @@ HWND Child(HWND parent, const char* className, LONG style = 0) {
 }  // namespace
 
 HWND MainWindowUi::Button(const std::string& caption) const {
-  Found found{&caption};
-  EnumChildWindows(main_, NoteButton, reinterpret_cast<LPARAM>(&found));
-  return found.button;
+  return FindDescendant(main_, "Button", &caption);
 }
 
 void MainWindowUi::Click(const std::string& caption) const { SendMessageA(Button(caption), BM_CLICK, 0, 0); }

@@ -123,17 +123,20 @@ std::vector<std::string> WindowTextLines(HWND edit) {
 namespace {
 struct DescendantSearch {
   const char* className;
+  const std::string* text;
   HWND found = nullptr;
 };
 BOOL CALLBACK MatchDescendant(HWND hwnd, LPARAM lp) {
   auto* s = reinterpret_cast<DescendantSearch*>(lp);
-  char cls[128] = {};
+  char cls[128] = {}, text[512] = {};
   GetClassNameA(hwnd, cls, sizeof cls);
-  if (lstrcmpiA(cls, s->className) == 0) {
-    s->found = hwnd;
-    return FALSE;
+  if (lstrcmpiA(cls, s->className) != 0) return TRUE;
+  if (s->text) {
+    GetWindowTextA(hwnd, text, sizeof text);
+    if (*s->text != text) return TRUE;
   }
-  return TRUE;
+  s->found = hwnd;
+  return FALSE;
 }
 }  // namespace
 
@@ -143,8 +146,8 @@ bool WaitUntil(const std::function<bool()>& done, int timeoutMs) {
   return true;
 }
 
-HWND FindDescendant(HWND parent, const char* className) {
-  DescendantSearch s{className};
+HWND FindDescendant(HWND parent, const char* className, const std::string* text) {
+  DescendantSearch s{className, text};
   EnumChildWindows(parent, MatchDescendant, reinterpret_cast<LPARAM>(&s));
   return s.found;
 }

@@ -44,7 +44,8 @@ std::vector<std::string> WindowTextLines(HWND edit);
 // Looks every 50 ms until `done` holds or `timeoutMs` have passed; returns done(). For driving
 // another process, whose windows cannot be pumped from here.
 bool WaitUntil(const std::function<bool()>& done, int timeoutMs);
-// The first descendant of `parent` with that class.
-HWND FindDescendant(HWND parent, const char* className);
+// The first descendant of `parent` with that class, at any depth; with `text`, only one showing
+// exactly that text.
+HWND FindDescendant(HWND parent, const char* className, const std::string* text = nullptr);
 
 }  // namespace holvex::test
