@@ -1,9 +1,77 @@
 #!/usr/bin/env bash
 # Installs everything the build and the tests need on a Debian bookworm machine (root).
 # Run it as often as you like: each step is skipped when its result is already there.
-set -euo pipefail
+#
+# An archive caught mid-sync serves some index files whole and others not ("File has unexpected
+# size ... Mirror sync in progress?"). Then `apt-get update` is tried a few times; if an index
+# still fails, the install goes on with what came, and if that install fails, it is made once
+# more with the suites of the failed indexes left out (a private pin file: the machine's own apt
+# sources stay as they are). Only when that fails too does the script stop, naming the step.
+set -eEuo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 export DEBIAN_FRONTEND=noninteractive
+
+step=start
+apt_log=$(mktemp)
+trap 'rm -f "$apt_log" "${pin_file:-}"' EXIT
+fail() {
+  echo "setup: step \"$step\" failed${1:+: $1}" >&2
+  if [ -s "$apt_log" ]; then
+    echo "setup: the archive's answer:" >&2
+    grep -E '^(E|W|Err):' "$apt_log" | head -n 12 >&2 || tail -n 12 "$apt_log" >&2
+  fi
+  exit 1
+}
+trap 'fail' ERR
+begin() { step=$1; echo "setup: $1"; }
+
+# The suites whose index files failed in the last update, one per line (the dists/ folder name).
+failed_suites() {
+  { grep -o 'Failed to fetch [^ ]*' "$apt_log" || true; } | sed -n 's|.*/dists/\([^/]*\)/.*|\1|p' | sort -u
+}
+
+# apt-get update with the given options, tried three times. Returns 0 even when some index files
+# still failed: their suites are then listed by failed_suites.
+apt_update() {
+  local try
+  for try in 1 2 3; do
+    if apt-get "$@" update -q > "$apt_log" 2>&1 && ! grep -q '^E:' "$apt_log"; then
+      return 0
+    fi
+    grep -q 'Failed to fetch' "$apt_log" || fail "apt-get update"
+    [ "$try" = 3 ] || { echo "setup: some index files failed, trying again in 15 s"; sleep 15; }
+  done
+  echo "setup: index files of $(failed_suites | paste -sd' ') still fail: going on with what came"
+}
+
+# A private preferences file that keeps apt away from the given suites.
+pin_out_suites() {
+  pin_file=$(mktemp)
+  local suite
+  for suite in "$@"; do
+    printf 'Package: *\nPin: release n=%s\nPin-Priority: -1\n\n' "$suite"
+    printf 'Package: *\nPin: release a=%s\nPin-Priority: -1\n\n' "$suite"
+  done > "$pin_file"
+}
+
+# Runs an apt-get command; when it fails after an update that left suites out, runs it once more
+# with those suites pinned away.
+apt_with_fallback() {
+  local left_out
+  left_out=$(failed_suites | paste -sd' ')
+  apt-get "$@" > "$apt_log.run" 2>&1 && { rm -f "$apt_log.run"; return 0; }
+  if [ -z "$left_out" ]; then
+    mv "$apt_log.run" "$apt_log"
+    fail
+  fi
+  # shellcheck disable=SC2086
+  pin_out_suites $left_out
+  echo "setup: installing again without $left_out, whose index files did not come whole"
+  if ! apt-get -o Dir::Etc::Preferences="$pin_file" "$@" > "$apt_log" 2>&1; then
+    fail "also without $left_out"
+  fi
+  rm -f "$apt_log.run"
+}
 
 need=()
 have_pkg() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
@@ -13,16 +81,18 @@ for p in wine wine32:i386 wine64 mingw-w64 g++-mingw-w64-i686-posix xvfb xauth i
   have_pkg "$p" || need+=("$p")
 done
 if [ ${#need[@]} -gt 0 ]; then
-  echo "setup: installing ${need[*]}"
+  begin "adding the i386 architecture"
   dpkg --print-foreign-architectures | grep -qx i386 || dpkg --add-architecture i386
-  apt-get update -qq
-  apt-get install -y -qq --no-install-recommends "${need[@]}" >/dev/null
+  begin "apt-get update"
+  apt_update
+  begin "installing ${need[*]}"
+  apt_with_fallback install -y -q --no-install-recommends "${need[@]}"
 fi
 
 # libjpeg-turbo for the Windows build: Debian's own source, compiled with mingw, static.
 jpeg_prefix=$top/build/deps/libjpeg-win32
 if [ ! -f "$jpeg_prefix/lib/libjpeg.a" ]; then
-  echo "setup: building libjpeg-turbo for win32"
+  begin "fetching the libjpeg-turbo source"
   work=$top/build/deps/jpeg-src
   rm -rf "$work"; mkdir -p "$work/lists/partial"
   chown -R _apt "$work" 2>/dev/null || true
@@ -39,10 +109,14 @@ if [ ! -f "$jpeg_prefix/lib/libjpeg.a" ]; then
     sed -n 's/^deb \(\[[^]]*\] \)\?/deb-src [trusted=yes] /p' /etc/apt/sources.list >> "$src_list"
   fi
   opts=(-o Dir::Etc::SourceList="$src_list" -o Dir::Etc::SourceParts=/nonexistent
-        -o Dir::State::Lists="$work/lists")
-  apt-get "${opts[@]}" update -qq
-  (cd "$work" && apt-get "${opts[@]}" source -qq --download-only libjpeg-turbo >/dev/null)
-  (cd "$work" && dpkg-source -x --no-check ./*.dsc src >/dev/null)
+        -o Dir::State::Lists="$work/lists" -o Dir::Cache::pkgcache= -o Dir::Cache::srcpkgcache=)
+  apt_update "${opts[@]}"
+  cd "$work"
+  apt_with_fallback "${opts[@]}" source -q --download-only libjpeg-turbo
+  begin "building libjpeg-turbo for win32"
+  dpkg-source -x --no-check ./*.dsc src >/dev/null
+  cd "$top"
+  : > "$apt_log"
   cmake -S "$work/src" -B "$work/build" -G Ninja \
     -DCMAKE_TOOLCHAIN_FILE="$top/cmake/mingw-i686.cmake" -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_INSTALL_PREFIX="$jpeg_prefix" -DENABLE_SHARED=0 -DENABLE_STATIC=1 -DWITH_SIMD=0 \
