@@ -83,10 +83,18 @@ void THttpClientBase::DoRequest(THttpMethod method, std::string_view url, std::s
   try {
     THttpRequest request = PrepareRequest(method, url);
     ChooseRoute(request);
-    SendAndReadFirstHead(request, ConnectIfNeeded());
-    for (int interim = 0; response_.statusCode == 100; ++interim) {
-      if (interim >= settings_.MaxInterimReplies) throw ETooManyInterimReplies();
-      ReadHead();
+    bool reused = ConnectIfNeeded();
+    // A proxy's challenge is answered at most once per call: a second one refuses the
+    // credentials, and asking again would only repeat the refusal.
+    for (bool answered = false;; answered = true) {
+      SendAndReadFirstHead(request, reused);
+      for (int interim = 0; response_.statusCode == 100; ++interim) {
+        if (interim >= settings_.MaxInterimReplies) throw ETooManyInterimReplies();
+        ReadHead();
+      }
+      if (answered || !AnswersProxyChallenge(request)) break;
+      SkipChallengeBody(method);
+      reused = ConnectIfNeeded();
     }
     DecideOutcome(method, body);
   } catch (...) {
@@ -231,7 +239,6 @@ void THttpClientBase::DecideOutcome(THttpMethod method, std::string* body) {
     return;
   }
   if (code == 401) TakeChallenge();
-  if (code == 407) TakeProxyChallenge();
   RaiseProtocolError(method);
 }
 
@@ -307,14 +314,42 @@ void THttpClientBase::TakeChallenge() {
   }
 }
 
-void THttpClientBase::TakeProxyChallenge() {
+// A 407 with a Basic challenge creates the proxy authenticator. It is answered when the proxy
+// settings hold a user name and a password that this request did not already carry; the
+// credentials then go with every later request to that proxy. They never go to a server
+// reached directly: only a proxy may ask for them.
+bool THttpClientBase::AnswersProxyChallenge(const THttpRequest& sent) {
+  if (response_.statusCode != 407 || !response_.location.empty()) return false;
+  const auto& challenges = response_.proxyAuthenticate;
+  const bool basic = std::any_of(challenges.begin(), challenges.end(), NamesBasicScheme);
   if (!proxy_.authentication_) {
-    const auto& challenges = response_.proxyAuthenticate;
-    if (std::none_of(challenges.begin(), challenges.end(), NamesBasicScheme)) return;
+    if (!basic) return false;
     proxy_.authentication_ = std::make_unique<TBasicAuth>();
   }
-  proxy_.ProxyPassword.clear();
-  proxy_.authentication_->Reset();
+  TBasicAuth& auth = *proxy_.authentication_;
+  const bool stored = !proxy_.ProxyUsername.empty() && !proxy_.ProxyPassword.empty();
+  if (!basic || !stored || proxy_.ProxyServer().empty()) {
+    auth.Reset();
+    return false;
+  }
+  auth.userName = proxy_.ProxyUsername;
+  auth.password = proxy_.ProxyPassword;
+  return sent.proxyAuthorization != auth.Authentication();
+}
+
+// The refusal's text of a GET must be read off the connection before the answer can follow on
+// it; a connection that cannot give it up cleanly is dropped and the answer goes on a new one.
+void THttpClientBase::SkipChallengeBody(THttpMethod method) {
+  if (method == THttpMethod::methodGet) {
+    std::string refusal;
+    try {
+      ReadTimeoutOverride shortWait(connection_, kErrorBodyTimeoutMs);
+      ReadBody(refusal, false);
+    } catch (const ENetException&) {
+      connection_.Disconnect();
+    }
+  }
+  inSync_ = true;
 }
 
 void THttpClientBase::FinishCall() {

@@ -36,7 +36,8 @@ struct THttpClientSettings {
 };
 
 // Where requests go when a proxy is set. Changing server (other than in letter case) or port
-// discards the proxy authenticator. Username and password are kept but never sent.
+// discards the proxy authenticator. Username and password go only to the proxy, and only once
+// it has asked for them with a Basic challenge.
 class TProxySettings {
  public:
   const std::string& ProxyServer() const { return server_; }
@@ -46,7 +47,7 @@ class TProxySettings {
   std::string ProxyUsername;
   std::string ProxyPassword;
   bool BasicAuthentication = false;
-  // Created by a 407 challenge.
+  // Created by a 407 challenge; holds the credentials once they have answered one.
   const TBasicAuth* Authentication() const { return authentication_.get(); }
 
  private:
@@ -95,7 +96,8 @@ class THttpClientBase {
   void ReadChunked(std::string& dest);
   void SkipTrailer();
   void TakeChallenge();
-  void TakeProxyChallenge();
+  bool AnswersProxyChallenge(const THttpRequest& sent);
+  void SkipChallengeBody(THttpMethod method);
   bool KeepAlive();
   void FinishCall();
 

@@ -296,10 +296,11 @@ TEST_F(HttpClient, ChallengesAddAuthorizationHeadersToLaterRequests) {
                                  .Send("HTTP/1.1 407 Proxy Authentication Required\r\n"
                                        "Proxy-Authenticate: Basic realm=\"p\"\r\nContent-Length: 0\r\n\r\n")
                                  .AnswerEach(kOk)});
+  client.ProxyParams().ProxyUsername = "holger";  // a proxy's credentials, but no proxy is set
   client.ProxyParams().ProxyPassword = "geheim";
   EXPECT_EQ(Caught<EHttpProtocolError>([&] { client.ProbeHead(server.Url("/a")); }).code(), 401);
   EXPECT_EQ(Caught<EHttpProtocolError>([&] { client.ProbeHead(server.Url("/b")); }).code(), 407);
-  EXPECT_EQ(client.ProxyParams().ProxyPassword, "");
+  EXPECT_EQ(client.ProxyParams().ProxyPassword, "geheim");
   client.ProbeHead(server.Url("/c"));
   client.ProxyParams().SetProxyServer("");  // unchanged: the proxy authenticator stays
   client.ProbeHead(server.Url("/d"));
@@ -314,6 +315,62 @@ TEST_F(HttpClient, ChallengesAddAuthorizationHeadersToLaterRequests) {
   EXPECT_EQ(r[3].Header("Proxy-Authorization"), "Basic Og==");
   EXPECT_EQ(r[4].Header("Proxy-Authorization"), "");
   EXPECT_EQ(r[4].Header("Authorization"), "Basic Og==");
+}
+
+// A proxy that asks for Basic credentials, and then takes them or refuses them again.
+TEST_F(HttpClient, ProxyChallengeIsAnsweredOnceWithTheStoredCredentials) {
+  auto challenge = [](std::string body) {
+    std::string head =
+        "HTTP/1.1 407 Proxy Authentication Required\r\nProxy-Authenticate: Basic realm=\"p\"\r\n";
+    return head + "Content-Length: " + std::to_string(body.size()) + "\r\n\r\n" + body;
+  };
+  struct Row {
+    const char* password;
+    bool get;                      // the update check: the refusal's text must be read off first
+    std::string refusal, granted;  // the challenge, and the answer to the credentials
+    std::string sent;              // Basic of holger:<password>
+    std::string result;            // the size or the text; empty: the protocol error
+  } rows[] = {
+      {"geheim", false, challenge(""), "HTTP/1.1 200 OK\r\nContent-Length: 64000000\r\n\r\n",
+       "Basic aG9sZ2VyOmdlaGVpbQ==", "64000000"},
+      {"falsch", false, challenge(""), challenge(""), "Basic aG9sZ2VyOmZhbHNjaA==", ""},
+      {"geheim", true, challenge("denied"), "HTTP/1.1 200 OK\r\nContent-Length: 3\r\n\r\nneu",
+       "Basic aG9sZ2VyOmdlaGVpbQ==", "neu"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(std::string(row.password) + (row.get ? " GET" : " HEAD"));
+    ScriptedHttpServer proxy(
+        {ConnectionScript().Receive().Send(row.refusal).Receive().Send(row.granted).AnswerEach(row.granted)});
+    THttpClientBase c{TestSettings()};
+    c.ProxyParams().SetProxyServer("127.0.0.1");
+    c.ProxyParams().SetProxyPort(proxy.port());
+    c.ProxyParams().ProxyUsername = "holger";
+    c.ProxyParams().ProxyPassword = row.password;
+    auto call = [&]() -> std::string {
+      if (row.get) return c.FetchText("http://files.example/update.php");
+      c.ProbeHead("http://files.example/big.zip");
+      return std::to_string(c.Response().ContentLength);
+    };
+    if (row.result.empty()) {
+      EXPECT_EQ(Caught<EHttpProtocolError>(call).code(), 407);
+    } else {
+      EXPECT_EQ(call(), row.result);
+    }
+    auto r = proxy.Requests();
+    ASSERT_EQ(r.size(), 2u);
+    EXPECT_EQ(r[0].Header("Proxy-Authorization"), "");  // not offered before it is asked for
+    EXPECT_EQ(r[1].Header("Proxy-Authorization"), row.sent);
+    EXPECT_EQ(c.ProxyParams().ProxyPassword, row.password);
+    // The next call carries them at once; refused again, it is not answered again.
+    if (row.result.empty()) {
+      EXPECT_THROW(call(), EHttpProtocolError);
+    } else {
+      EXPECT_EQ(call(), row.result);
+    }
+    ASSERT_EQ(proxy.Requests().size(), 3u);
+    EXPECT_EQ(proxy.Requests()[2].Header("Proxy-Authorization"), row.sent);
+    EXPECT_EQ(proxy.ConnectionsAccepted(), 1);
+  }
 }
 
 TEST_F(HttpClient, ProxyChallengeWithoutKnownSchemeCreatesNothing) {
