@@ -40,4 +40,14 @@ void Close(Handle s);
 // The error number of the last failed call of this thread.
 int LastError();
 
+// Whether s was opened by Open and not closed since: one of the program's own sockets, not one
+// that a library of the process (WinInet) opened.
+bool IsOwn(Handle s);
+
+namespace detail {
+// Kept by Open and Close of each backend.
+void NoteOpened(Handle s);
+void NoteClosed(Handle s);
+}  // namespace detail
+
 }  // namespace holvex::sockets

@@ -131,7 +131,9 @@ void Startup() {
 
 Handle Open() {
   SOCKET s = Api().socket(AF_INET, SOCK_STREAM, 0);
-  return s == INVALID_SOCKET ? kInvalidHandle : static_cast<Handle>(s);
+  const Handle handle = s == INVALID_SOCKET ? kInvalidHandle : static_cast<Handle>(s);
+  detail::NoteOpened(handle);
+  return handle;
 }
 
 int BindAny(Handle s) {
@@ -185,7 +187,10 @@ int Send(Handle s, const char* bytes, int size) {
 }
 
 void ShutdownSend(Handle s) { Api().shutdown(Raw(s), SD_SEND); }
-void Close(Handle s) { Api().closesocket(Raw(s)); }
+void Close(Handle s) {
+  detail::NoteClosed(s);
+  Api().closesocket(Raw(s));
+}
 int LastError() { return Api().wsaGetLastError(); }
 
 }  // namespace holvex::sockets

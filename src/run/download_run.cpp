@@ -98,7 +98,6 @@ void DownloadRun::TransferEntry(EntryId id) {
   const QueueEntry entry = queue_.At(*queue_.IndexOf(id));
   current_ = id;
   currentFileName_ = entry.fileName;
-  failure_.reset();
   cancelled_ = false;
   view_.PrepareEntry(entry.fileName, entry.fileName + " von " + TUrlRecord(entry.url).host,
                      settings_.downloadfolder);
@@ -114,8 +113,11 @@ void DownloadRun::TransferEntry(EntryId id) {
   inEntry_ = true;
   try {
     end = RunEngine(entry, *savedName);
+  } catch (const std::exception& e) {
+    EndWithError(entry, e.what());
+    end = cancelled_ ? EntryEnd::kCancelled : EntryEnd::kFailed;
   } catch (...) {
-    Fail("Fehler beim Download von \"" + entry.fileName + "\"...");
+    EndWithError(entry, "");
     end = cancelled_ ? EntryEnd::kCancelled : EntryEnd::kFailed;
   }
   inEntry_ = false;
@@ -137,15 +139,28 @@ DownloadRun::EntryEnd DownloadRun::RunEngine(const QueueEntry& entry, const std:
   engine_.Items.EndUpdate();
   ShowExtraWindow(true);
   engine_.Execute();
-  // A body without an announced length never reports size = totsize: the engine's own word that
-  // the whole file arrived decides.
-  if (engine_.Items.Count() > 0 && engine_.Items[0].Copied) return EntryEnd::kDone;
-  return cancelled_ ? EntryEnd::kCancelled : EntryEnd::kFailed;
+  // The engine's own word on the item decides: a body without an announced length never reports
+  // size = totsize, and a failure has been told by the engine's events already.
+  const TTransferOutcome outcome = engine_.Items.Count() > 0 ? engine_.Items[0].Outcome : TTransferOutcome{};
+  switch (outcome.kind) {
+    case TTransferOutcome::kDone:
+      return EntryEnd::kDone;
+    case TTransferOutcome::kCancelled:
+      return EntryEnd::kCancelled;
+    default:
+      // A failure the engine tells through no event still says why.
+      if (outcome.report == TTransferOutcome::kUnreported && !outcome.text.empty())
+        Fail("Download Fehler: " + outcome.text);
+      return cancelled_ ? EntryEnd::kCancelled : EntryEnd::kFailed;
+  }
+}
+
+void DownloadRun::EndWithError(const QueueEntry& entry, const std::string& reason) {
+  Fail("Fehler beim Download von \"" + entry.fileName + "\"...");
+  if (!reason.empty()) view_.AddLogLine(reason);
 }
 
 void DownloadRun::Finish(EntryEnd end) {
-  // The engine gives some bodies up quietly (a stalled or broken line, a failed write).
-  if (end == EntryEnd::kFailed && !failure_) Fail("Download Fehler: Übertragung unterbrochen.");
   switch (end) {
     case EntryEnd::kDone:
       SetCurrentStatus(kStatusDone);
@@ -163,7 +178,6 @@ void DownloadRun::Fail(const std::string& logLine) {
   ShowExtraWindow(false);
   view_.ClearPanels();
   view_.AddLogLine(logLine);
-  if (!failure_) failure_ = logLine;
 }
 
 void DownloadRun::SetCurrentStatus(const std::string& status) {

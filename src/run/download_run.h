@@ -50,6 +50,8 @@ class DownloadRun {
   // The one place an entry's final status is written.
   void Finish(EntryEnd end);
   void Fail(const std::string& logLine);
+  // An error raised inside the engine job: the entry's line, and what the error said.
+  void EndWithError(const QueueEntry& entry, const std::string& reason);
   void SetCurrentStatus(const std::string& status);
   void ShowExtraWindow(bool shown);
   void ShowProgress(std::int64_t size, std::int64_t totsize, DWORD now);
@@ -63,9 +65,8 @@ class DownloadRun {
   EntryId current_ = 0;   // the entry being transferred, by identity, not by row
   std::string currentFileName_;
   DWORD startTick_ = 0;
-  DWORD lastView_ = 0;                  // when the texts were last shown; 0 before the first report
-  std::optional<std::string> failure_;  // why the current entry failed, as logged
-  bool cancelled_ = false;              // the user cancelled during the current entry
+  DWORD lastView_ = 0;      // when the texts were last shown; 0 before the first report
+  bool cancelled_ = false;  // the user cancelled during the current entry
 };
 
 }  // namespace holvex

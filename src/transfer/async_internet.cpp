@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "platform/text.h"
-#include "transfer/connection_teardown.h"
 #include "transfer/process_memory.h"
+#include "transfer/wine_workarounds.h"
 
 namespace holvex {
 
@@ -146,7 +146,7 @@ bool IsRedirection(DWORD status) {
 }  // namespace
 
 InternetSession::InternetSession(const std::string& agent, const std::string& proxy, DWORD timeoutMs)
-    : timeoutMs_(timeoutMs), proxy_(proxy), connectionsBefore_(ConnectionsBefore()) {
+    : timeoutMs_(timeoutMs), proxy_(proxy) {
   DWORD access = proxy.empty() ? INTERNET_OPEN_TYPE_PRECONFIG : INTERNET_OPEN_TYPE_PROXY;
   root_.reset(InternetOpenA(agent.c_str(), access, proxy.empty() ? nullptr : proxy.c_str(), nullptr,
                             INTERNET_FLAG_ASYNC));
@@ -188,7 +188,7 @@ void Request::Close() {
   // A body still arriving, or a step given up while WinInet works on (it reads a head that
   // never ends on after its handle is closed): the connection goes first.
   if (request_ && (bodyPending_ || (pending && !address.empty())))
-    ShutDownConnectionsTo(address, peerPort_, before_);
+    wine::ShutDownConnectionsTo(address, peerPort_);
   bodyPending_ = false;
   available_ = 0;
   {
@@ -198,6 +198,7 @@ void Request::Close() {
     if (!request_ && state_->created && state_->pending) {
       request_.reset(state_->created);
       state_->closed = state_->created;
+      state_->created = nullptr;  // closed here, and never again: Wine reuses handle values
     }
     // Unless an operation may still write into it, the state goes now.
     if (!state_->pending) registry.states.erase(state_->id);
@@ -206,17 +207,21 @@ void Request::Close() {
   connection_.reset();
 }
 
-bool Request::CloseConfirmingEnd() {
+bool Request::CloseConfirmingEnd(const WaitPolicy& wait) {
+  if (!wine::Active()) {
+    Close();
+    return true;
+  }
   std::string address;
   {
     std::lock_guard<std::mutex> guard(Registry::Get().lock);
     address = state_->connectedTo;
   }
-  const bool serverGone = !address.empty() && AnyConnectionEndedByPeer(address, peerPort_, before_);
-  return CloseKeepingConnection() || !serverGone;
+  const bool serverGone = wine::ConnectionEndedByPeer(address, peerPort_);
+  return CloseKeepingConnection(wait) || !serverGone;
 }
 
-bool Request::CloseKeepingConnection() {
+bool Request::CloseKeepingConnection(const WaitPolicy& wait) {
   Registry& registry = Registry::Get();
   bool ready = false;
   {
@@ -235,7 +240,10 @@ bool Request::CloseKeepingConnection() {
   connection_.reset();
   // The handle goes while it is closed, or soon after on a WinInet thread; not knowing in time
   // counts as kept, as it did before the question was asked.
-  WaitForSingleObject(state->done.get(), kCloseWaitMs);
+  WaitPolicy closing = wait;
+  closing.limitMs = kCloseWaitMs;
+  closing.giveUp = nullptr;
+  WaitPumping(state->done.get(), closing);
   std::lock_guard<std::mutex> guard(registry.lock);
   registry.states.erase(state->id);
   return !state->connectionClosed;
@@ -355,12 +363,11 @@ bool Request::OpenHttpRequest(const InternetSession& session, const std::string&
     state_->request = request_.get();
   }
   peerPort_ = session.proxy().empty() ? parts->port : ProxyPort(session.proxy());
-  before_ = session.ConnectionsBeforeIt();
-  // Wine takes the send and receive timeouts of a request only from the request itself; without
-  // them a send to a server that stopped reading blocks until the server goes.
-  DWORD timeout = session.timeoutMs();
-  for (DWORD option : {INTERNET_OPTION_SEND_TIMEOUT, INTERNET_OPTION_RECEIVE_TIMEOUT})
-    InternetSetOptionA(request_.get(), option, &timeout, sizeof timeout);
+  if (wine::TimeoutsOnRequest()) {
+    DWORD timeout = session.timeoutMs();
+    for (DWORD option : {INTERNET_OPTION_SEND_TIMEOUT, INTERNET_OPTION_RECEIVE_TIMEOUT})
+      InternetSetOptionA(request_.get(), option, &timeout, sizeof timeout);
+  }
   if (!proxyUser.empty() && !proxyPassword.empty()) {
     // Only a proxy asks for these (status 407); the origin server never sees them.
     InternetSetOptionA(request_.get(), INTERNET_OPTION_PROXY_USERNAME, const_cast<char*>(proxyUser.c_str()),
@@ -457,8 +464,10 @@ StepResult Request::EndUpload(const WaitPolicy& wait) {
 }
 
 StepResult Request::Send(const WaitPolicy& wait) {
-  // WinInet keeps every line of the head; one that does not end would fill the memory. What the
-  // window's own work allocates meanwhile (inside the pump: a dialog, an import) is not the head's.
+  const auto send = [&] { return HttpSendRequestA(request_.get(), nullptr, 0, nullptr, 0); };
+  if (!wine::GuardHeadMemory()) return WithAnswer(Run(send, wait));
+  // What the window's own work allocates meanwhile (inside the pump: a dialog, an import) is not
+  // the head's.
   WaitPolicy guarded = wait;
   const size_t start = PrivateBytes();
   size_t elsewhere = 0;
@@ -469,14 +478,15 @@ StepResult Request::Send(const WaitPolicy& wait) {
     if (after > before) elsewhere += after - before;
   };
   guarded.giveUp = [start, &elsewhere] {
-    return start > 0 && PrivateBytes() > start + elsewhere + kHeadMemoryBudget;
+    return start > 0 && PrivateBytes() > start + elsewhere + wine::kHeadMemoryBudget;
   };
-  return WithAnswer(Run([&] { return HttpSendRequestA(request_.get(), nullptr, 0, nullptr, 0); }, guarded));
+  return WithAnswer(Run(send, guarded));
 }
 
 StepResult Request::WithAnswer(StepResult sent) {
-  // Wine reports its own receive timeout while it waits for the head as a success, with status 0.
-  if (sent != StepResult::kDone || QueryNumber(HTTP_QUERY_STATUS_CODE).value_or(0) != 0) return sent;
+  if (!wine::StatusZeroIsTimeout() || sent != StepResult::kDone ||
+      QueryNumber(HTTP_QUERY_STATUS_CODE).value_or(0) != 0)
+    return sent;
   lastError_ = ERROR_INTERNET_TIMEOUT;
   return StepResult::kFailed;
 }

@@ -11,7 +11,6 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
-#include <set>
 #include <string>
 
 #include <wininet.h>
@@ -30,15 +29,10 @@ class InternetSession {
   HINTERNET get() const { return root_.get(); }
   DWORD timeoutMs() const { return timeoutMs_; }
   const std::string& proxy() const { return proxy_; }
-  // The local ports of the process's connections when the session began: none of them is one
-  // of its requests' (WinInet reuses the session's own kept-alive connections from request to
-  // request, so a request's connection may be older than the request).
-  const std::set<std::uint16_t>& ConnectionsBeforeIt() const { return connectionsBefore_; }
 
  private:
   DWORD timeoutMs_;
   std::string proxy_;
-  std::set<std::uint16_t> connectionsBefore_;
   UniqueInternet root_;
 };
 
@@ -51,7 +45,6 @@ class Request {
  public:
   static constexpr DWORD kBlockSize = 4096;
   static constexpr int kMaxRedirects = 20;
-  static constexpr size_t kHeadMemoryBudget = 32u << 20;
 
   Request();
   ~Request();
@@ -63,7 +56,7 @@ class Request {
   // scheme goes through InternetOpenUrlA. Redirections to http:// and https:// addresses are
   // followed here, at most kMaxRedirects of them (WinInet under Wine follows a loop for ever,
   // even after its handles are closed); the answer beyond that is left as it came (a 3xx).
-  // A head that makes WinInet hold more than kHeadMemoryBudget is given up as failed.
+  // Under Wine, a head that makes WinInet hold more than wine::kHeadMemoryBudget is given up.
   StepResult Open(const InternetSession& session, const std::string& url, const std::string& proxyUser,
                   const std::string& proxyPassword, const WaitPolicy& wait);
   bool IsOpen() const { return static_cast<bool>(request_); }
@@ -91,23 +84,24 @@ class Request {
   std::optional<std::string> QueryText(DWORD info) const;
   SYSTEMTIME QuerySystemTime(DWORD info) const;  // all zero when the query fails
 
-  // Closes the handles; a pending operation is left to finish on its own. A download whose
-  // body has not been read to its end has its connection shut down first, so that the close
-  // does not wait for the rest of the body.
+  // Closes the handles, once; a pending operation is left to finish on its own. Under Wine a
+  // download whose body has not been read to its end has its connection shut down first, so
+  // that the close does not wait for the rest of the body.
   void Close();
 
   // Closes a request whose body was read to its end and says whether that end was the body's
-  // own rather than the server's close: Wine reports a chunked body cut off by the server as a
-  // normal end. Asked for answers whose connection is to stay open. WinInet keeps such a
-  // connection only when the body ended as framed; it also drops one whose last bytes are still
-  // on their way, so a body counts as cut off only when the server had closed the connection too.
-  bool CloseConfirmingEnd();
+  // own rather than the server's close. Windows fails the read of a chunked body cut off by the
+  // server; Wine reports a normal end. Asked for answers whose connection is to stay open: Wine
+  // keeps such a connection only when the body ended as framed; it also drops one whose last
+  // bytes are still on their way, so a body counts as cut off only when the server had closed
+  // the connection too. The wait for WinInet's word dispatches messages.
+  bool CloseConfirmingEnd(const WaitPolicy& wait);
 
  private:
   static constexpr DWORD kCloseWaitMs = 2000;
   // Closes the handles of a request with nothing pending; false when WinInet dropped the
   // connection rather than keep it for another request.
-  bool CloseKeepingConnection();
+  bool CloseKeepingConnection(const WaitPolicy& wait);
 
   StepResult OpenHttp(const InternetSession& session, const std::string& url, const std::string& proxyUser,
                       const std::string& proxyPassword, const WaitPolicy& wait);
@@ -131,8 +125,6 @@ class Request {
   void Register();
   void Renew();
 
-  // The process's connections when the request's session began: none of them is the request's.
-  std::set<std::uint16_t> before_;
   std::shared_ptr<AsyncState> state_;
   DWORD lastError_ = 0;
   // A download's body is still arriving.

@@ -12,9 +12,9 @@ struct WaitPolicy {
   // modal loop (a menu, a dialog, a moved window) does not count.
   DWORD limitMs = 30000;
   std::function<void()> pump;           // processes pending window messages
-  std::function<bool()> stopRequested;  // asked after every pump, e.g. a cancel
-  // Asked every kGuardIntervalMs while waiting, when set: true gives the operation up as failed
-  // (a server that costs more than it may, although it keeps sending).
+  std::function<bool()> stopRequested;  // asked before every wait, e.g. a cancel
+  // Asked, like stopRequested, at least every kGuardIntervalMs while waiting, when set: true gives the
+  // operation up as failed (a server that costs more than it may, although it keeps sending).
   std::function<bool()> giveUp = nullptr;
 };
 

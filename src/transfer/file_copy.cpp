@@ -1,9 +1,10 @@
 // TTransferEngine: the file copy (items of kind tkFile), of a local file or of one on a network
 // share that is connected for the copy alone.
 #include <windows.h>
-#include <winnetwk.h>
 
 #include <vector>
+
+#include <winnetwk.h>
 
 #include "transfer/local_files.h"
 #include "transfer/paths.h"
@@ -54,7 +55,7 @@ bool TTransferEngine::CopyLocalFile(int idx, const TTransferItem& item, TDateTim
   // A refused connection may be the user's own one to that share (1219: other credentials),
   // which a forced cancel would drop with its open files: only our own connection is cancelled.
   if (ConnectShare(item) != NO_ERROR) {
-    if (OnConnectError) OnConnectError(*this);
+    Report(TTransferOutcome::kConnectError, 0, "Cannot connect to " + share);
     return false;
   }
   bool result = false;
@@ -65,7 +66,7 @@ bool TTransferEngine::CopyLocalFile(int idx, const TTransferItem& item, TDateTim
     throw;
   }
   if (DisconnectShare(share) != NO_ERROR) {
-    if (OnConnectError) OnConnectError(*this);
+    Report(TTransferOutcome::kConnectError, 0, "Cannot disconnect from " + share);
     result = false;
   }
   return result;
@@ -82,12 +83,12 @@ bool TTransferEngine::CopyFromSource(int idx, const TTransferItem& item, TDateTi
   // The same file under another spelling ("c:\A\X.ZIP", a relative path, another drive letter
   // for the same folder) would be truncated before a byte of it was read.
   if (source == target || SameFileOnDisk(source, target)) {
-    ReportError(0, "Cannot copy identical files " + source);
+    ReportError(kErrorIdenticalFiles, "Cannot copy identical files " + source);
     return false;
   }
   SourceFile input;
   if (!input.Open(source, 0)) {
-    ReportError(1, "Cannot open source file " + source);
+    ReportError(kErrorOpenSource, "Cannot open source file " + source);
     return false;
   }
   if ((item.CopyNewerOnly || OnFileDateCheck) &&
@@ -96,19 +97,19 @@ bool TTransferEngine::CopyFromSource(int idx, const TTransferItem& item, TDateTi
   const std::uint64_t size = input.Size().value_or(0);
   if (size == 0) {
     input.Close();
-    ReportError(2, "Zero length source file " + source);
+    ReportError(kErrorZeroLengthSource, "Zero length source file " + source);
     return false;
   }
   if (TargetFileExists(target) && OnCopyOverWrite) {
     bool allow = true;
     OnCopyOverWrite(*this, target, allow);
-    if (!allow) return false;
+    if (!allow) return Skip();
   }
   MakeDirectoryPath(DirectoryPart(target));
   OutputFile output;
   if (!output.Open(target)) {
     input.Close();
-    ReportError(3, "Cannot create target file " + target);
+    ReportError(kErrorCreateTarget, "Cannot create target file " + target);
     return false;
   }
   return CopyBlocks(input, output, size, source, target, startTick);
@@ -121,7 +122,7 @@ bool TTransferEngine::SourceDateAllows(int idx, SourceFile& source, const std::s
     bool allow = true;
     OnFileDateCheck(*this, idx, newdate, allow);
     if (allow) workingDate = newdate;
-    return allow;
+    return allow || Skip();
   }
   if (!IsLater(newdate, workingDate)) {
     noNewFile = true;
@@ -146,14 +147,14 @@ bool TTransferEngine::CopyBlocks(SourceFile& source, OutputFile& target, std::ui
     if (!source.Read(buffer.data(), kCopyBlockSize, &read)) {
       source.Close();
       target.Close();
-      ReportError(4, "Error reading source file " + sourcePath);
+      ReportError(kErrorReadSource, "Error reading source file " + sourcePath);
       return false;
     }
     // A short write (a full disk, a quota) fails like a refused one: the target lacks bytes.
     if (read > 0 && !target.WriteAll(buffer.data(), read)) {
       source.Close();
       target.Close();
-      ReportError(5, "Error writing to destination file " + targetPath);
+      ReportError(kErrorWriteTarget, "Error writing to destination file " + targetPath);
       return false;
     }
     copied += read;

@@ -13,11 +13,12 @@
 // worker then closes the handles and ends; nothing of the engine is touched by then.
 // After a call was given up every further call fails at once.
 #include <windows.h>
-#include <wininet.h>
 
 #include <functional>
 #include <memory>
 #include <string>
+
+#include <wininet.h>
 
 #include "transfer/async_internet.h"
 #include "transfer/async_wait.h"

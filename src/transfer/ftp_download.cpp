@@ -50,20 +50,27 @@ bool FtpTransfer::Download() {
     // A cancel from the handler leaves the existing file as it was: nothing would replace it.
     if (!allow || engine_.cancel_) {
       ftp_.Close();
-      return false;
+      return allow ? false : engine_.Skip();
     }
   }
+  // Created or truncated with the first block, or at the end of an empty file: a cancel or a
+  // failure before that leaves a file of that name as it was. A break, a stall or a cancel after
+  // it keeps the partial file for the user to inspect.
   OutputFile file;
-  if (!file.Open(target)) {  // also a target folder that does not exist: none is created
-    ftp_.Close();
-    engine_.ReportError(3, "Cannot create target file " + target);
-    return false;
-  }
-  // A break, a stall or a cancel keeps the partial file for the user to inspect.
-  return Receive(file, listedSize);
+  if (!Receive(file, target, listedSize)) return false;
+  if (!file.IsOpen() && !CreateTarget(file, target)) return false;
+  return true;
 }
 
-bool FtpTransfer::Receive(OutputFile& file, std::optional<std::uint64_t> listedSize) {
+bool FtpTransfer::CreateTarget(OutputFile& file, const std::string& target) {
+  if (file.Open(target)) return true;  // also a target folder that does not exist: none is created
+  ftp_.Close();
+  engine_.ReportError(kErrorCreateTarget, "Cannot create target file " + target);
+  return false;
+}
+
+bool FtpTransfer::Receive(OutputFile& file, const std::string& target,
+                          std::optional<std::uint64_t> listedSize) {
   std::uint64_t total = listedSize.value_or(0);
   const std::string totalText = engine_.TotalText(total);
   const DWORD startTick = GetTickCount();
@@ -75,13 +82,13 @@ bool FtpTransfer::Receive(OutputFile& file, std::optional<std::uint64_t> listedS
     const char* data = nullptr;
     step = ftp_.Read(&data, &bytes, wait_);
     if (step != StepResult::kDone) break;
+    if (bytes > 0 && !file.IsOpen() && !CreateTarget(file, target)) return false;
     if (bytes > 0) file.Write(data, bytes);
     done += bytes;
     // Longer than listed (a link's own length, a file that grew): the size is not known.
     if (done > total) total = 0;
     engine_.ReportBlock(engine_.DlgDownload, done, total, totalText, startTick);
   }
-  file.Close();
   if (step != StepResult::kDone) return Fail(step);
   if (bytes > 0) return false;  // cancelled
   // A data connection that ends early also ends with a 0-byte read: the listed size tells.

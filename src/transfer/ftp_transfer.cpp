@@ -3,17 +3,17 @@
 
 #include "transfer/paths.h"
 #include "transfer/system_dates.h"
+#include "transfer/wine_workarounds.h"
 
 namespace holvex {
 
 namespace {
 
-// A listing tells the time to the second at best, and Wine leaves the milliseconds of its
-// record unset: what they hold would make an equal date look newer.
 TDateTime ListedDate(const FILETIME& time) {
   SYSTEMTIME system{};
   FileTimeToSystemTime(&time, &system);  // a failure leaves the record zero, which is refused
-  system.wMilliseconds = 0;
+  // What Wine leaves in them would make an equal date look newer.
+  if (wine::ZeroListedMilliseconds()) system.wMilliseconds = 0;
   return SystemTimeToDateTime(system);
 }
 
@@ -43,7 +43,7 @@ bool FtpTransfer::Connect() {
                                       login ? item_.FTPPassword : std::string(), engine_.FTPPassive, wait_);
   if (connected == StepResult::kStopped) return false;  // cancelled
   if (connected != StepResult::kDone) {
-    engine_.ReportError(6, "Cannot connect to FTP server " + item_.FTPHost);
+    engine_.ReportError(kErrorConnect, "Cannot connect to FTP server " + item_.FTPHost);
     return false;
   }
   engine_.PumpMessages();
@@ -56,7 +56,7 @@ bool FtpTransfer::DateAllows(const FILETIME& listed, const std::string& name) {
     bool allow = true;
     engine_.OnFileDateCheck(engine_, idx_, newdate, allow);
     workingDate_ = newdate;
-    return allow;
+    return allow || engine_.Skip();
   }
   const bool newer = IsLater(newdate, workingDate_);
   workingDate_ = newdate;
@@ -69,7 +69,7 @@ bool FtpTransfer::DateAllows(const FILETIME& listed, const std::string& name) {
 
 void FtpTransfer::NotFound(const std::string& text) {
   ftp_.Close();
-  if (engine_.OnURLNotFound) engine_.OnURLNotFound(engine_, text);
+  engine_.Report(TTransferOutcome::kUrlNotFound, 0, text);
 }
 
 bool FtpTransfer::Fail(StepResult step) {

@@ -51,7 +51,8 @@ class FtpTransfer {
   bool FailBrokenOff();
   void SetOpenPaths(const std::string& file);
 
-  bool Receive(OutputFile& file, std::optional<std::uint64_t> listedSize);
+  bool Receive(OutputFile& file, const std::string& target, std::optional<std::uint64_t> listedSize);
+  bool CreateTarget(OutputFile& file, const std::string& target);
   bool EnterFolder(const std::string& folder);
   bool Send(InputFile& file);
 

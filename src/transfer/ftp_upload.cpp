@@ -25,7 +25,7 @@ bool FtpTransfer::Upload() {
   InputFile local;
   if (!local.Open(localPath)) {
     ftp_.Close();
-    engine_.ReportError(1, "Cannot create target file " + localPath);
+    engine_.ReportError(kErrorOpenSource, "Cannot create target file " + localPath);
     return false;
   }
   StepResult opened = ftp_.OpenFile(remoteName, GENERIC_WRITE, wait_);
@@ -47,7 +47,10 @@ bool FtpTransfer::EnterFolder(const std::string& folder) {
   StepResult made = ftp_.MakeDirectory(folder, wait_);
   if (made == StepResult::kDone) made = ftp_.SetDirectory(folder, wait_);
   if (made == StepResult::kDone) return true;
-  if (made == StepResult::kFailed) return false;
+  if (made == StepResult::kFailed) {
+    engine_.Report(TTransferOutcome::kUnreported, 0, "Cannot enter or create folder " + folder);
+    return false;
+  }
   return Fail(made);
 }
 

@@ -18,9 +18,10 @@ namespace holvex {
 
 namespace {
 
-std::uint64_t AnnouncedLength(const Request& request) {
+// A length that cannot be read counts as none announced.
+std::optional<std::uint64_t> AnnouncedLength(const Request& request) {
   std::optional<std::string> text = request.QueryText(HTTP_QUERY_CONTENT_LENGTH);
-  return text ? ParseContentLength(*text).value_or(0) : 0;
+  return text ? ParseContentLength(*text) : std::nullopt;
 }
 
 // A length beyond 2^63 comes only from a hostile server; it is reported as the largest one.
@@ -74,21 +75,27 @@ bool TTransferEngine::DownloadUrl(int idx, const TTransferItem& item, TDateTime&
     bool allow = true;
     OnCopyOverWrite(*this, target, allow);
     // A cancel from the handler leaves the existing file as it was: nothing would replace it.
-    if (!allow || cancel_) return false;
+    if (!allow) return Skip();
+    if (cancel_) return false;
   }
   MakeDirectoryPath(DirectoryPart(target));
+  // The target is created or truncated with the first block, or once the body is known to be
+  // empty: a cancel or a failure before that leaves a file of that name as it was.
   OutputFile file;
-  if (!file.Open(target)) {
-    request.Close();
-    ReportError(3, "Cannot create file " + target);
+  bool complete = ReceiveBody(request, file, target);
+  // A chunked body has no length to compare with.
+  if (complete && IsChunked(request) && ConnectionStaysOpen(request) &&
+      !request.CloseConfirmingEnd(NetworkWait())) {
+    complete = false;
+    ReportInternetError(ERROR_INTERNET_CONNECTION_ABORTED);
+  }
+  request.Close();
+  if (complete && !file.IsOpen() && !file.Open(target)) {
+    ReportError(kErrorCreateTarget, "Cannot create file " + target);
     return false;
   }
-  bool complete = ReceiveBody(request, file);
   file.Close();
   if (cancel_) file.Discard();
-  // A chunked body has no length to compare with.
-  if (complete && IsChunked(request) && ConnectionStaysOpen(request)) complete = request.CloseConfirmingEnd();
-  request.Close();
   return complete;
 }
 
@@ -99,7 +106,7 @@ bool TTransferEngine::OpenDownload(Request& request, const std::string& url) {
   PumpMessages();
   if (opened == StepResult::kStopped) return false;  // cancelled while connecting
   if (opened != StepResult::kDone) {
-    if (OnURLNotFound) OnURLNotFound(*this, url);
+    Report(TTransferOutcome::kUrlNotFound, 0, url);
     return false;
   }
   DWORD status = request.QueryNumber(HTTP_QUERY_STATUS_CODE).value_or(0);
@@ -119,7 +126,7 @@ bool TTransferEngine::SourceIsNewer(int idx, Request& request, const std::string
     workingDate = newdate;
     bool allow = true;
     OnFileDateCheck(*this, idx, newdate, allow);
-    return allow;
+    return allow || Skip();
   }
   if (!IsLater(newdate, workingDate)) {
     noNewFile = true;
@@ -132,30 +139,39 @@ bool TTransferEngine::SourceIsNewer(int idx, Request& request, const std::string
   return true;
 }
 
-bool TTransferEngine::ReceiveBody(Request& request, OutputFile& file) {
+bool TTransferEngine::ReceiveBody(Request& request, OutputFile& file, const std::string& target) {
   const WaitPolicy wait = NetworkWait();
-  const std::uint64_t total = AnnouncedLength(request);
+  const std::optional<std::uint64_t> announced = AnnouncedLength(request);
+  const std::uint64_t total = announced.value_or(0);
   const std::string totalText = TotalText(total);
   const DWORD startTick = GetTickCount();
   std::uint64_t done = 0;
   DWORD bytes = Request::kBlockSize;
-  bool gotData = false, endedNormally = false;
   while (bytes > 0 && !cancel_) {
     PumpIfDue();
     const char* data = nullptr;
-    if (request.Read(&data, &bytes, wait) != StepResult::kDone) break;  // failed, stalled or cancelled
+    if (request.Read(&data, &bytes, wait) != StepResult::kDone) {
+      // A stall or a broken line; a cancel is no failure.
+      if (!cancel_) ReportInternetError(request.LastError());
+      return false;
+    }
+    if (bytes > 0 && !file.IsOpen() && !file.Open(target)) {
+      ReportError(kErrorCreateTarget, "Cannot create file " + target);
+      return false;
+    }
     if (bytes > 0) file.Write(data, bytes);
     done += bytes;
     ReportBlock(DlgDownload, done, total, totalText, startTick);
     PumpIfDue();
-    if (bytes > 0)
-      gotData = true;
-    else
-      endedNormally = true;
   }
-  // Success needs the whole body: a break, a stall or a short body is a failure, and the
-  // partial file stays for the user to inspect.
-  return gotData && endedNormally && (total == 0 || done == total);
+  if (cancel_) return false;
+  // A body that ends short of its announced length ends like a whole one; the partial file stays
+  // for the user to inspect.
+  if (announced && done != *announced) {
+    ReportInternetError(ERROR_INTERNET_CONNECTION_ABORTED);
+    return false;
+  }
+  return true;
 }
 
 std::string TTransferEngine::TotalText(std::uint64_t total) const {

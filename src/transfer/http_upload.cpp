@@ -23,7 +23,10 @@ bool TTransferEngine::UploadHttp(const TTransferItem& item) {
   SetFileLine(UrlFileName(url), DlgFromServerLabel, host);
   const std::string path =
       JoinPath(item.TargetDir, item.TargetFilename.empty() ? UrlFileName(url) : item.TargetFilename);
-  if (!TargetFileExists(path)) return false;
+  if (!TargetFileExists(path)) {
+    Report(TTransferOutcome::kUnreported, 0, "No file " + path);
+    return false;
+  }
   openFilePath_ = path;
   openFolderPath_ = item.TargetDir;
 
@@ -32,7 +35,7 @@ bool TTransferEngine::UploadHttp(const TTransferItem& item) {
   Request request;
   const char* verb = item.HTTPCommand == hcPut ? "PUT" : "POST";
   if (!session_ || !request.OpenUpload(*session_, url, verb, ProxyUserID, ProxyPassword)) {
-    ReportError(6, "Cannot connect to server " + host);
+    ReportError(kErrorConnect, "Cannot connect to server " + host);
     return false;
   }
   SourceFile file;
@@ -85,7 +88,7 @@ bool TTransferEngine::SendBody(Request& request, SourceFile& file, DWORD size, c
   if (cancel_) return false;
   // Short of the declared length: the file shrank meanwhile, and the request is broken.
   if (sent != size) {
-    ReportError(4, "Error reading source file " + path);
+    ReportError(kErrorReadSource, "Error reading source file " + path);
     return false;
   }
   return true;

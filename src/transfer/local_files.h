@@ -34,6 +34,7 @@ class OutputFile {
   void Write(const char* data, DWORD size);
   // Appends the bytes; false when the write fails or takes fewer than all of them.
   bool WriteAll(const char* data, DWORD size);
+  bool IsOpen() const { return static_cast<bool>(file_); }
   void Close();
   // Closes and deletes the file.
   void Discard();

@@ -5,6 +5,7 @@
 #include "transfer/async_internet.h"
 #include "transfer/ftp_transfer.h"
 #include "transfer/progress_dialog.h"
+#include "transfer/wine_workarounds.h"
 
 namespace holvex {
 
@@ -57,6 +58,29 @@ void TTransferEngine::RunItem(int idx) {
   TDateTime workingDate = item.FileDate;
   bool noNewFile = false;
   bool result = false;
+  reports_.clear();
+  skipped_ = false;
+  try {
+    result = RunRoutine(idx, item, workingDate, noNewFile);
+  } catch (...) {
+    RaiseReports();  // what was reported before the error still reaches the handlers
+    throw;
+  }
+  const TTransferOutcome outcome = OutcomeOf(result, noNewFile);
+  RaiseReports();
+  if (idx < Items.Count()) {
+    TTransferItem& stored = Items[idx];
+    stored.NewFileDate = workingDate;
+    stored.Outcome = outcome;
+    stored.Copied = outcome.kind == TTransferOutcome::kDone;
+    stored.NoNewFile = noNewFile;
+  }
+  if (!cancel_ && OnFileDone) OnFileDone(*this, idx);
+}
+
+bool TTransferEngine::RunRoutine(int idx, const TTransferItem& item, TDateTime& workingDate,
+                                 bool& noNewFile) {
+  bool result = false;
   switch (item.Protocol) {
     case tkHttp:
       result = DownloadUrl(idx, item, workingDate, noNewFile);
@@ -76,18 +100,54 @@ void TTransferEngine::RunItem(int idx) {
     default:
       break;
   }
-  if (idx < Items.Count()) {
-    TTransferItem& stored = Items[idx];
-    stored.NewFileDate = workingDate;
-    stored.Copied = result && !cancel_;
-    stored.NoNewFile = noNewFile;
-  }
-  if (!cancel_ && OnFileDone) OnFileDone(*this, idx);
+  return result;
+}
+
+TTransferOutcome TTransferEngine::OutcomeOf(bool result, bool noNewFile) const {
+  TTransferOutcome outcome;
+  if (cancel_)
+    outcome.kind = TTransferOutcome::kCancelled;
+  else if (result)
+    outcome.kind = TTransferOutcome::kDone;
+  else if (!reports_.empty())
+    outcome = reports_.front();
+  else if (skipped_ || noNewFile)
+    outcome.kind = TTransferOutcome::kSkipped;
+  return outcome;
 }
 
 void TTransferEngine::ReportError(int code, const std::string& text) {
-  if (OnError) OnError(*this, code);
-  if (OnErrorInfo) OnErrorInfo(*this, code, text);
+  Report(TTransferOutcome::kError, code, text);
+}
+
+void TTransferEngine::Report(TTransferOutcome::Report how, int code, const std::string& text) {
+  reports_.push_back(TTransferOutcome{TTransferOutcome::kFailed, how, code, text});
+}
+
+bool TTransferEngine::Skip() {
+  skipped_ = true;
+  return false;
+}
+
+void TTransferEngine::RaiseReports() {
+  const std::vector<TTransferOutcome> reports = std::move(reports_);
+  reports_.clear();
+  for (const TTransferOutcome& r : reports) {
+    switch (r.report) {
+      case TTransferOutcome::kError:
+        if (OnError) OnError(*this, r.code);
+        if (OnErrorInfo) OnErrorInfo(*this, r.code, r.text);
+        break;
+      case TTransferOutcome::kUrlNotFound:
+        if (OnURLNotFound) OnURLNotFound(*this, r.text);
+        break;
+      case TTransferOutcome::kConnectError:
+        if (OnConnectError) OnConnectError(*this);
+        break;
+      case TTransferOutcome::kUnreported:
+        break;
+    }
+  }
 }
 
 void TTransferEngine::PumpMessages() {
@@ -97,7 +157,7 @@ void TTransferEngine::PumpMessages() {
 }
 
 void TTransferEngine::PumpIfDue() {
-  if (GetTickCount() - lastPump_ >= kPumpIntervalMs) PumpMessages();
+  if (GetTickCount() - lastPump_ >= wine::PumpIntervalMs()) PumpMessages();
 }
 
 bool TTransferEngine::StopWaiting() const { return cancel_ || Application::Instance().Terminated(); }

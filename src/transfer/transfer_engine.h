@@ -48,10 +48,17 @@ using TTransferNoNewFile = std::function<void(TTransferEngine& Sender, const std
 
 inline constexpr char kUserAgent[] = "Holvex 2004";
 
-// OnError codes beyond 0 to 6, the HTTP statuses and WinInet's numbers: an FTP server that
-// stopped answering within StallTimeoutMs once connected, and a file that an HTTP upload
-// cannot declare.
+// OnError's own codes; HTTP statuses and WinInet's numbers come as they are.
+inline constexpr int kErrorIdenticalFiles = 0;
+inline constexpr int kErrorOpenSource = 1;
+inline constexpr int kErrorZeroLengthSource = 2;
+inline constexpr int kErrorCreateTarget = 3;
+inline constexpr int kErrorReadSource = 4;
+inline constexpr int kErrorWriteTarget = 5;
+inline constexpr int kErrorConnect = 6;
+// An FTP server that stopped answering within StallTimeoutMs once connected.
 inline constexpr int kErrorFtpNoAnswer = 7;
+// A file that an HTTP upload cannot declare.
 inline constexpr int kErrorUploadTooLarge = 8;
 
 class TTransferEngine {
@@ -125,12 +132,14 @@ class TTransferEngine {
   void BuildDialog();
   void EndDialog();
   void RunItem(int idx);
+  bool RunRoutine(int idx, const TTransferItem& item, TDateTime& workingDate, bool& noNewFile);
   bool NeedsInternet() const;
   bool DownloadUrl(int idx, const TTransferItem& item, TDateTime& workingDate, bool& noNewFile);
   bool OpenDownload(Request& request, const std::string& url);
   bool SourceIsNewer(int idx, Request& request, const std::string& bareName, TDateTime& workingDate,
                      bool& noNewFile);
-  bool ReceiveBody(Request& request, OutputFile& file);
+  // Writes the body into target, opening file with the first block.
+  bool ReceiveBody(Request& request, OutputFile& file, const std::string& target);
   // direction: DlgFromServerLabel or DlgToServerLabel.
   void SetFileLine(const std::string& name, const std::string& direction, const std::string& host);
   // verb: DlgDownload or DlgUpload, for the caption.
@@ -151,20 +160,25 @@ class TTransferEngine {
                 const WaitPolicy& wait);
   bool FinishUpload(Request& request, const WaitPolicy& wait);
   void ReportInternetError(DWORD number);
+  // A failure of the current item, raised as its events once its routine has returned.
   void ReportError(int code, const std::string& text);
+  void Report(TTransferOutcome::Report how, int code, const std::string& text);
+  // The item is left as it is: no newer file, or a handler's veto. Returns false.
+  bool Skip();
+  TTransferOutcome OutcomeOf(bool result, bool noNewFile) const;
+  void RaiseReports();
   void PumpMessages();
-  // Within a block: only when kPumpIntervalMs have passed since the last time. Under Wine
-  // every look at the message queue is a round trip to the wine server, and two of them
-  // per 4096-byte block cost more than the transfer itself; every few milliseconds keeps
-  // the windows just as alive.
+  // Within a block: after every block, or under Wine every few milliseconds
+  // (wine::PumpIntervalMs).
   void PumpIfDue();
-  static constexpr DWORD kPumpIntervalMs = 10;
   bool StopWaiting() const;
   WaitPolicy NetworkWait();
   void ReleaseDialog(ProgressDialog* dialog);
 
   Window* owner_;
   bool cancel_ = false;
+  bool skipped_ = false;
+  std::vector<TTransferOutcome> reports_;  // the current item's failures, in order
   int fileCounter_ = 0;
   DWORD lastPump_ = 0;
   std::string decimal_ = ".";  // the locale's separator, read once per run

@@ -13,6 +13,19 @@ class TTransferEngine;
 enum TTransferKind { tkHttp, tkFtp, tkFile, tkFtpUpload, tkHttpUpload };
 enum TTransferHttpVerb { hcPost, hcPut };
 
+// How an item's transfer ended. The engine raises its failure events from it, and a caller
+// needs nothing else to know what happened.
+struct TTransferOutcome {
+  enum Kind { kDone, kFailed, kCancelled, kSkipped };
+  // How a failure is told: OnError and OnErrorInfo (code, text), OnURLNotFound (text), OnConnectError,
+  // or no event at all.
+  enum Report { kError, kUrlNotFound, kConnectError, kUnreported };
+  Kind kind = kFailed;
+  Report report = kUnreported;
+  int code = 0;
+  std::string text;
+};
+
 struct TTransferItem {
   std::string URL;
   std::string TargetDir;
@@ -27,7 +40,8 @@ struct TTransferItem {
   bool CopyNewerOnly = false;
   TDateTime FileDate = 0;
   // Set by the run.
-  bool Copied = false;
+  TTransferOutcome Outcome;
+  bool Copied = false;  // Outcome.kind == kDone
   bool NoNewFile = false;
   TDateTime NewFileDate = 0;
 };

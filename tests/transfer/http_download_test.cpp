@@ -81,17 +81,29 @@ TEST_F(HttpDownload, WithoutContentLengthTheTotalIsZeroAndTheBarStays) {
   EXPECT_EQ(line, "Progress : " + FormatSize(9000));
 }
 
-TEST_F(HttpDownload, EmptyBodyGivesAnEmptyFileAndNoSuccess) {
+TEST_F(HttpDownload, EmptyBodyGivesAnEmptyFileAndSuccess) {
   ScriptedHttpServer server({Answer(HttpOk(""))});
   TTransferItem& item = AddItem(server.Url("/empty.txt"));
   engine_.Execute();
 
   EXPECT_TRUE(dir_.Exists("empty.txt"));
   EXPECT_EQ(dir_.Read("empty.txt"), "");
-  EXPECT_FALSE(item.Copied);
+  EXPECT_TRUE(item.Copied) << Events();
   ASSERT_EQ(progress_.size(), 1u);
   EXPECT_EQ(progress_[0].size, 0);
+  EXPECT_EQ(progress_[0].totsize, 0);
   EXPECT_EQ(Count("done 0"), 1);
+}
+
+// A cancel before the first byte of the body leaves a file of the same name as it was.
+TEST_F(HttpDownload, CancelBeforeTheFirstByteKeepsTheExistingFile) {
+  dir_.Write("alt.bin", "die alte Datei");
+  ScriptedHttpServer server(
+      {ConnectionScript().Receive().Send("HTTP/1.1 200 OK\r\nContent-Length: 100\r\n\r\n").HoldOpen()});
+  TTransferItem& item = AddItem(server.Url("/alt.bin"));
+  ExecuteCancellingAfter(700);
+  EXPECT_EQ(item.Outcome.kind, TTransferOutcome::kCancelled);
+  EXPECT_EQ(dir_.Read("alt.bin"), "die alte Datei");
 }
 
 TEST_F(HttpDownload, CancelFromTheProgressHandlerDeletesThePartialFile) {

@@ -1,12 +1,13 @@
 // What the engine does about Wine's quirks stays with its own request: the memory guard against
-// an endless head counts what that request costs, and a cancel shuts down only the connection
-// the engine opened.
+// an endless head counts what that request costs, and a cancel shuts down the engine's connection
+// (also one kept alive from the entry before) and never the program's own.
 #include <windows.h>
 
 #include <vector>
 
 #include <winsock2.h>
 
+#include "net/socket_api.h"
 #include "transfer/engine_fixture.h"
 
 namespace holvex::test {
@@ -31,39 +32,31 @@ TEST_F(RequestScope, MemoryTheWindowTakesWhileTheHeadIsAwaitedIsNotTheHeads) {
   EXPECT_TRUE(item.Copied) << Events();
 }
 
-// A connection of the process's own to the same server, kept alive across the download (as the
-// size probe keeps its one).
+// A connection of the program's own to the same server, kept alive across the download, as the
+// size probe keeps its one: opened through the same socket layer.
 class KeptConnection {
  public:
   explicit KeptConnection(std::uint16_t port) {
-    WSADATA data;
-    WSAStartup(MAKEWORD(2, 2), &data);
-    socket_ = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
-    sockaddr_in to{};
-    to.sin_family = AF_INET;
-    to.sin_port = htons(port);
-    to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    connect(socket_, reinterpret_cast<sockaddr*>(&to), sizeof to);
-    DWORD timeout = 5000;
-    setsockopt(socket_, SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<char*>(&timeout), sizeof timeout);
+    sockets::Startup();
+    socket_ = sockets::Open();
+    bool timedOut = false;
+    sockets::Connect(socket_, htonl(INADDR_LOOPBACK), port, 5000, timedOut);
   }
-  ~KeptConnection() {
-    closesocket(socket_);
-    WSACleanup();
-  }
+  ~KeptConnection() { sockets::Close(socket_); }
   // Sends a HEAD request and returns what came back (empty when the connection is gone).
   std::string Probe() {
     const std::string request = "HEAD /probe HTTP/1.1\r\nHost: 127.0.0.1\r\n\r\n";
-    if (send(socket_, request.data(), static_cast<int>(request.size()), 0) !=
+    if (sockets::Send(socket_, request.data(), static_cast<int>(request.size())) !=
         static_cast<int>(request.size()))
       return {};
+    if (sockets::WaitReadable(socket_, 5000) != 1) return {};
     char buffer[512];
-    const int n = recv(socket_, buffer, sizeof buffer, 0);
+    const int n = sockets::Receive(socket_, buffer, sizeof buffer);
     return n > 0 ? std::string(buffer, static_cast<size_t>(n)) : std::string();
   }
 
  private:
-  SOCKET socket_ = INVALID_SOCKET;
+  sockets::Handle socket_ = sockets::kInvalidHandle;
 };
 
 TEST_F(RequestScope, ACancelLeavesTheProcesssOtherConnectionToTheServerAlone) {
@@ -78,6 +71,27 @@ TEST_F(RequestScope, ACancelLeavesTheProcesssOtherConnectionToTheServerAlone) {
   EXPECT_FALSE(item.Copied);
   EXPECT_LT(server.StreamedBytes(), 1000000000u) << "the cancelled body was read on";
   EXPECT_EQ(probe.Probe(), answer) << "the kept connection was shut down with the download's";
+}
+
+// The everyday case: the entry before came from the same server, and its kept-alive connection
+// carries the big body. Each entry is a run of its own, as the download run makes it.
+TEST_F(RequestScope, ACancelEndsABodyOnTheConnectionTheEntryBeforeKeptAlive) {
+  ScriptedHttpServer server(
+      {ConnectionScript()
+           .Receive()
+           .Send(HttpOk("klein"))
+           .Receive()
+           .Stream("HTTP/1.1 200 OK\r\nContent-Length: 2000000000\r\n\r\n", 2000000000)});
+  AddItem(server.Url("/klein.bin"));
+  engine_.Execute();
+  ASSERT_TRUE(engine_.Items[0].Copied) << Events();
+  engine_.Items.Clear();
+  TTransferItem& big = AddItem(server.Url("/gross.bin"));
+  const double seconds = ExecuteCancellingAfter(500);
+  EXPECT_EQ(big.Outcome.kind, TTransferOutcome::kCancelled);
+  EXPECT_EQ(server.ConnectionsAccepted(), 1) << "the big body did not travel on the kept connection";
+  EXPECT_LT(server.StreamedBytes(), 1000000000u) << "the cancelled body was read on";
+  EXPECT_LT(seconds, 5.0);
 }
 
 }  // namespace

@@ -1,33 +1,30 @@
-#include "transfer/connection_teardown.h"
+#include "transfer/wine_workarounds.h"
 
-#include <cstdlib>
 #include <optional>
 
 #include <winsock2.h>
 #include <ws2tcpip.h>
 
-namespace holvex {
+#include "net/socket_api.h"
+
+namespace holvex::wine {
 
 namespace {
 
-// Socket handles are small handle values; a process of ours holds few handles.
+std::optional<bool> forced;
+
+bool DetectWine() {
+  HMODULE ntdll = GetModuleHandleA("ntdll.dll");
+  return ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
+}
+
+// Wine hands out sockets as small handle values; a process of ours holds few handles.
 constexpr UINT_PTR kLastHandleValue = 0x10000;
 
 bool IsStreamSocket(SOCKET s) {
   int type = 0, length = sizeof type;
   return getsockopt(s, SOL_SOCKET, SO_TYPE, reinterpret_cast<char*>(&type), &length) == 0 &&
          type == SOCK_STREAM;
-}
-
-std::optional<std::uint16_t> LocalPort(SOCKET s) {
-  sockaddr_storage local{};
-  int length = sizeof local;
-  if (getsockname(s, reinterpret_cast<sockaddr*>(&local), &length) != 0) return std::nullopt;
-  char service[NI_MAXSERV] = {};
-  if (getnameinfo(reinterpret_cast<sockaddr*>(&local), length, nullptr, 0, service, sizeof service,
-                  NI_NUMERICSERV) != 0)
-    return std::nullopt;
-  return static_cast<std::uint16_t>(std::strtoul(service, nullptr, 10));
 }
 
 bool IsConnectedTo(SOCKET s, const std::string& address, std::uint16_t port) {
@@ -68,42 +65,39 @@ void ForEachStreamSocket(F f) {
   WSACleanup();
 }
 
-// Calls f(socket) for each TCP connection to address:port that was not there `before`.
+// Calls f(socket) for each of WinInet's TCP connections to address:port while f returns true.
 template <typename F>
-void ForEachNewConnectionTo(const std::string& address, std::uint16_t port,
-                            const std::set<std::uint16_t>& before, F f) {
+void ForEachWinInetConnectionTo(const std::string& address, std::uint16_t port, F f) {
   ForEachStreamSocket([&](SOCKET s) {
-    if (!IsConnectedTo(s, address, port)) return true;
-    const std::optional<std::uint16_t> local = LocalPort(s);
-    return !local || before.count(*local) ? true : f(s);
+    if (sockets::IsOwn(static_cast<sockets::Handle>(s)) || !IsConnectedTo(s, address, port)) return true;
+    return f(s);
   });
 }
 
 }  // namespace
 
-std::set<std::uint16_t> ConnectionsBefore() {
-  std::set<std::uint16_t> ports;
-  ForEachStreamSocket([&](SOCKET s) {
-    if (std::optional<std::uint16_t> local = LocalPort(s)) ports.insert(*local);
-    return true;
-  });
-  return ports;
+bool Active() {
+  static const bool underWine = DetectWine();
+  return forced.value_or(underWine);
 }
 
-bool AnyConnectionEndedByPeer(const std::string& address, std::uint16_t port,
-                              const std::set<std::uint16_t>& before) {
+ForcedPlatform::ForcedPlatform(bool underWine) : before_(forced) { forced = underWine; }
+ForcedPlatform::~ForcedPlatform() { forced = before_; }
+
+bool ConnectionEndedByPeer(const std::string& address, std::uint16_t port) {
+  if (!Active()) return false;
   bool ended = false;
-  ForEachNewConnectionTo(address, port, before, [&](SOCKET s) {
+  ForEachWinInetConnectionTo(address, port, [&](SOCKET s) {
     ended = EndedByPeer(s);
     return !ended;
   });
   return ended;
 }
 
-int ShutDownConnectionsTo(const std::string& address, std::uint16_t port,
-                          const std::set<std::uint16_t>& before) {
+int ShutDownConnectionsTo(const std::string& address, std::uint16_t port) {
+  if (!Active()) return 0;
   int count = 0;
-  ForEachNewConnectionTo(address, port, before, [&](SOCKET s) {
+  ForEachWinInetConnectionTo(address, port, [&](SOCKET s) {
     shutdown(s, SD_BOTH);
     ++count;
     return true;
@@ -111,4 +105,4 @@ int ShutDownConnectionsTo(const std::string& address, std::uint16_t port,
   return count;
 }
 
-}  // namespace holvex
+}  // namespace holvex::wine
