@@ -165,9 +165,10 @@ bool TTransferEngine::ReceiveBody(Request& request, OutputFile& file, const std:
     PumpIfDue();
   }
   if (cancel_) return false;
-  // A body that ends short of its announced length ends like a whole one; the partial file stays
-  // for the user to inspect.
-  if (announced && done != *announced) {
+  // A body that ends short of its announced length ends like a whole one, and so does a head cut
+  // off by the server: without an announced length only bytes tell. The partial file stays for
+  // the user to inspect.
+  if (announced ? done != *announced : done == 0) {
     ReportInternetError(ERROR_INTERNET_CONNECTION_ABORTED);
     return false;
   }

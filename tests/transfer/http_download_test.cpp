@@ -2,10 +2,16 @@
 // which order, and what the item's result fields say.
 #include <windows.h>
 
+#include <functional>
+#include <tuple>
+
+#include <wininet.h>
+
 #include "platform/file_io.h"
 #include "transfer/engine_fixture.h"
 #include "transfer/format.h"
 #include "transfer/progress_dialog.h"
+#include "transfer/wine_workarounds.h"
 
 namespace holvex::test {
 namespace {
@@ -242,6 +248,54 @@ TEST_F(HttpDownload, EmptyListOpensNothingAndStillEndsTheRun) {
   EXPECT_EQ(Events(), "copydone\ncopydone\n");
   EXPECT_EQ(engine_.Dialog(), nullptr);
 }
+
+// The same ends on the engine's Windows path, where WinInet is called as documented and none of
+// Wine's workarounds runs, and on its Wine path. The cancelled body trickles in: on the Windows
+// path Wine reads on, at the close, whatever has arrived.
+struct EndRow {
+  const char* name;
+  std::function<ConnectionScript()> script;
+  UINT cancelAfterMs;  // 0: no cancel
+  TTransferOutcome::Kind kind;
+  int code;
+};
+
+const std::string kHead100k = "HTTP/1.1 200 OK\r\nContent-Length: 100000\r\n\r\n";
+
+const EndRow kEndRows[] = {
+    {"whole", [] { return Answer(HttpOk(Pattern(30000))); }, 0, TTransferOutcome::kDone, 0},
+    {"not_found", [] { return Answer("HTTP/1.1 404 Not Found\r\nContent-Length: 0\r\n\r\n"); }, 0,
+     TTransferOutcome::kFailed, 404},
+    {"cut_off", [] { return ConnectionScript().Receive().Send(kHead100k + "rest").Close(); }, 0,
+     TTransferOutcome::kFailed, ERROR_INTERNET_CONNECTION_ABORTED},
+    {"cancelled",
+     [] { return ConnectionScript().Receive().SendInPieces(kHead100k + Pattern(100000), 500, 50); }, 600,
+     TTransferOutcome::kCancelled, 0},
+};
+
+class EndOnBothPaths : public EngineTest, public ::testing::WithParamInterface<std::tuple<bool, EndRow>> {};
+
+TEST_P(EndOnBothPaths, TheOutcomeSaysHowTheItemEnded) {
+  const auto& [underWine, row] = GetParam();
+  wine::ForcedPlatform platform(underWine);
+  ScriptedHttpServer server({row.script()});
+  TTransferItem& item = AddItem(server.Url("/datei.bin"));
+  const double seconds =
+      row.cancelAfterMs ? ExecuteCancellingAfter(row.cancelAfterMs) : ExecuteTicking().seconds;
+  EXPECT_EQ(item.Outcome.kind, row.kind) << Events();
+  EXPECT_EQ(item.Outcome.code, row.code) << Events();
+  EXPECT_EQ(item.Copied, row.kind == TTransferOutcome::kDone);
+  // Told through OnError exactly when the outcome is a reported failure.
+  EXPECT_EQ(Count("error "), row.code ? 1 : 0) << Events();
+  EXPECT_LT(seconds, 5.0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Paths, EndOnBothPaths,
+                         ::testing::Combine(::testing::Bool(), ::testing::ValuesIn(kEndRows)),
+                         [](const auto& param) {
+                           return std::string(std::get<0>(param.param) ? "wine_" : "windows_") +
+                                  std::get<1>(param.param).name;
+                         });
 
 }  // namespace
 }  // namespace holvex::test
