@@ -65,7 +65,7 @@ void TForm1::CreateControls() {
   Memo1.Create(TabSheet1->hwnd(), Rect{8, 8, 473, 97});
 
   StatusBar1.Create(hwnd());
-  StatusBar1.SetPanelWidths({257, 100, 50});
+  StatusBar1.SetPanelWidths({257, 100, StatusBar::kToTheEnd});
 
   ListBox1.Create(hwnd(), Rect{-200, 40, 121, 97}, false);
 

@@ -16,7 +16,7 @@ void StatusBar::Create(HWND parent) {
 void StatusBar::SetPanelWidths(const std::vector<int>& widths) {
   std::vector<int> edges;
   int right = 0;
-  for (int w : widths) edges.push_back(right += w);
+  for (int w : widths) edges.push_back(w == kToTheEnd ? -1 : right += w);
   SendMessageA(hwnd(), SB_SETPARTS, edges.size(), reinterpret_cast<LPARAM>(edges.data()));
 }
 
