@@ -87,31 +87,6 @@ TEST_F(HttpDownload, WithoutContentLengthTheTotalIsZeroAndTheBarStays) {
   EXPECT_EQ(line, "Progress : " + FormatSize(9000));
 }
 
-TEST_F(HttpDownload, EmptyBodyGivesAnEmptyFileAndSuccess) {
-  ScriptedHttpServer server({Answer(HttpOk(""))});
-  TTransferItem& item = AddItem(server.Url("/empty.txt"));
-  engine_.Execute();
-
-  EXPECT_TRUE(dir_.Exists("empty.txt"));
-  EXPECT_EQ(dir_.Read("empty.txt"), "");
-  EXPECT_TRUE(item.Copied) << Events();
-  ASSERT_EQ(progress_.size(), 1u);
-  EXPECT_EQ(progress_[0].size, 0);
-  EXPECT_EQ(progress_[0].totsize, 0);
-  EXPECT_EQ(Count("done 0"), 1);
-}
-
-// A cancel before the first byte of the body leaves a file of the same name as it was.
-TEST_F(HttpDownload, CancelBeforeTheFirstByteKeepsTheExistingFile) {
-  dir_.Write("alt.bin", "die alte Datei");
-  ScriptedHttpServer server(
-      {ConnectionScript().Receive().Send("HTTP/1.1 200 OK\r\nContent-Length: 100\r\n\r\n").HoldOpen()});
-  TTransferItem& item = AddItem(server.Url("/alt.bin"));
-  ExecuteCancellingAfter(700);
-  EXPECT_EQ(item.Outcome.kind, TTransferOutcome::kCancelled);
-  EXPECT_EQ(dir_.Read("alt.bin"), "die alte Datei");
-}
-
 TEST_F(HttpDownload, CancelFromTheProgressHandlerDeletesThePartialFile) {
   ScriptedHttpServer server({Answer(HttpOk(Pattern(200000))), Answer(HttpOk("never"))});
   TTransferItem& first = AddItem(server.Url("/big.bin"));
@@ -249,28 +224,35 @@ TEST_F(HttpDownload, EmptyListOpensNothingAndStillEndsTheRun) {
   EXPECT_EQ(engine_.Dialog(), nullptr);
 }
 
-// The same ends on the engine's Windows path, where WinInet is called as documented and none of
-// Wine's workarounds runs, and on its Wine path. The cancelled body trickles in: on the Windows
-// path Wine reads on, at the close, whatever has arrived.
+// How an item ends, on the engine's Windows path (WinInet called as documented, none of Wine's
+// workarounds) and on its Wine path. A file of the same name is there before: it is replaced
+// only once bytes arrive (or a whole body turns out empty). The cancelled bodies trickle in: on
+// the Windows path Wine reads on, at the close, whatever has arrived.
 struct EndRow {
   const char* name;
   std::function<ConnectionScript()> script;
   UINT cancelAfterMs;  // 0: no cancel
   TTransferOutcome::Kind kind;
   int code;
+  const char* file;  // what the target holds afterwards; nullptr: there is none
 };
 
 const std::string kHead100k = "HTTP/1.1 200 OK\r\nContent-Length: 100000\r\n\r\n";
+const std::string kOldFile = "die alte Datei";
 
 const EndRow kEndRows[] = {
-    {"whole", [] { return Answer(HttpOk(Pattern(30000))); }, 0, TTransferOutcome::kDone, 0},
+    {"whole", [] { return Answer(HttpOk("neu")); }, 0, TTransferOutcome::kDone, 0, "neu"},
+    {"empty", [] { return Answer(HttpOk("")); }, 0, TTransferOutcome::kDone, 0, ""},
     {"not_found", [] { return Answer("HTTP/1.1 404 Not Found\r\nContent-Length: 0\r\n\r\n"); }, 0,
-     TTransferOutcome::kFailed, 404},
+     TTransferOutcome::kFailed, 404, kOldFile.c_str()},
     {"cut_off", [] { return ConnectionScript().Receive().Send(kHead100k + "rest").Close(); }, 0,
-     TTransferOutcome::kFailed, ERROR_INTERNET_CONNECTION_ABORTED},
-    {"cancelled",
+     TTransferOutcome::kFailed, ERROR_INTERNET_CONNECTION_ABORTED, "rest"},
+    {"cancelled_before_the_first_byte",
+     [] { return ConnectionScript().Receive().Send(kHead100k).HoldOpen(); }, 700,
+     TTransferOutcome::kCancelled, 0, kOldFile.c_str()},
+    {"cancelled_mid_body",
      [] { return ConnectionScript().Receive().SendInPieces(kHead100k + Pattern(100000), 500, 50); }, 600,
-     TTransferOutcome::kCancelled, 0},
+     TTransferOutcome::kCancelled, 0, nullptr},
 };
 
 class EndOnBothPaths : public EngineTest, public ::testing::WithParamInterface<std::tuple<bool, EndRow>> {};
@@ -279,6 +261,7 @@ TEST_P(EndOnBothPaths, TheOutcomeSaysHowTheItemEnded) {
   const auto& [underWine, row] = GetParam();
   wine::ForcedPlatform platform(underWine);
   ScriptedHttpServer server({row.script()});
+  dir_.Write("datei.bin", kOldFile);
   TTransferItem& item = AddItem(server.Url("/datei.bin"));
   const double seconds =
       row.cancelAfterMs ? ExecuteCancellingAfter(row.cancelAfterMs) : ExecuteTicking().seconds;
@@ -287,6 +270,10 @@ TEST_P(EndOnBothPaths, TheOutcomeSaysHowTheItemEnded) {
   EXPECT_EQ(item.Copied, row.kind == TTransferOutcome::kDone);
   // Told through OnError exactly when the outcome is a reported failure.
   EXPECT_EQ(Count("error "), row.code ? 1 : 0) << Events();
+  EXPECT_EQ(dir_.Exists("datei.bin"), row.file != nullptr);
+  if (row.file) {
+    EXPECT_EQ(dir_.Read("datei.bin"), row.file);
+  }
   EXPECT_LT(seconds, 5.0);
 }
 
