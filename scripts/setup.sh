@@ -5,7 +5,7 @@
 # An archive caught mid-sync serves some index files whole and others not ("File has unexpected
 # size ... Mirror sync in progress?"). Then `apt-get update` is tried a few times; if an index
 # still fails, the install goes on with what came, and if that install fails, it is made once
-# more with the suites of the failed indexes left out (a private pin file: the machine's own apt
+# more from the suites whose indexes came whole (a private pin file: the machine's own apt
 # sources stay as they are). Only when that fails too does the script stop, naming the step.
 set -eEuo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
@@ -44,30 +44,44 @@ apt_update() {
   echo "setup: index files of $(failed_suites | paste -sd' ') still fail: going on with what came"
 }
 
-# A private preferences file that keeps apt away from the given suites.
-pin_out_suites() {
+# Every suite of the machine's apt sources, one per line.
+all_suites() {
+  {
+    cat /etc/apt/sources.list.d/*.sources 2>/dev/null | sed -n 's/^Suites:[[:space:]]*//p' | tr ' ' '\n'
+    sed -n 's/^deb\(-src\)\?[[:space:]]\+\(\[[^]]*\][[:space:]]\+\)\?[^[:space:]]\+[[:space:]]\+\([^[:space:]]\+\).*/\3/p' \
+      /etc/apt/sources.list 2>/dev/null
+  } | sed '/^$/d' | sort -u
+}
+
+# A private preferences file that makes apt take every package from the given suites, at their
+# versions: a package needed in both architectures (libexpat1 and libexpat1:i386) must have one
+# version in both, and without a suite's i386 index only these suites have both.
+pin_to_suites() {
   pin_file=$(mktemp)
   local suite
   for suite in "$@"; do
-    printf 'Package: *\nPin: release n=%s\nPin-Priority: -1\n\n' "$suite"
-    printf 'Package: *\nPin: release a=%s\nPin-Priority: -1\n\n' "$suite"
+    printf 'Package: *\nPin: release n=%s\nPin-Priority: 1001\n\n' "$suite"
+    printf 'Package: *\nPin: release a=%s\nPin-Priority: 1001\n\n' "$suite"
   done > "$pin_file"
 }
 
 # Runs an apt-get command; when it fails after an update that left suites out, runs it once more
-# with those suites pinned away.
+# from the suites whose indexes came whole.
 apt_with_fallback() {
-  local left_out
+  local left_out whole
   left_out=$(failed_suites | paste -sd' ')
   apt-get "$@" > "$apt_log.run" 2>&1 && { rm -f "$apt_log.run"; return 0; }
   if [ -z "$left_out" ]; then
     mv "$apt_log.run" "$apt_log"
     fail
   fi
+  whole=$(all_suites | grep -vxF -f <(failed_suites) | paste -sd' ' || true)
+  [ -n "$whole" ] || { mv "$apt_log.run" "$apt_log"; fail "no suite came whole"; }
   # shellcheck disable=SC2086
-  pin_out_suites $left_out
-  echo "setup: installing again without $left_out, whose index files did not come whole"
-  if ! apt-get -o Dir::Etc::Preferences="$pin_file" "$@" > "$apt_log" 2>&1; then
+  pin_to_suites $whole
+  echo "setup: installing again from $whole alone, without $left_out, whose index files did not come whole" \
+    "(packages needed in both architectures take their versions from there)"
+  if ! apt-get -o Dir::Etc::Preferences="$pin_file" --allow-downgrades "$@" > "$apt_log" 2>&1; then
     fail "also without $left_out"
   fi
   rm -f "$apt_log.run"
