@@ -1,15 +1,12 @@
 // TTransferEngine: the file copy (items of kind tkFile), of a local file or of one on a network
 // share that is connected for the copy alone.
 #include <windows.h>
-
-#include <vector>
-
 #include <winnetwk.h>
 
-#include "transfer/local_files.h"
+#include "transfer/copy_loop.h"
+#include "transfer/file_blocks.h"
 #include "transfer/paths.h"
 #include "transfer/progress_dialog.h"
-#include "transfer/source_file.h"
 #include "transfer/system_dates.h"
 #include "transfer/transfer_engine.h"
 
@@ -76,10 +73,9 @@ bool TTransferEngine::CopyFromSource(int idx, const TTransferItem& item, TDateTi
                                      bool& noNewFile) {
   const DWORD startTick = GetTickCount();
   const std::string source = item.FTPHost.empty() ? item.URL : item.FTPHost + "\\" + item.URL;
+  const std::string name = UrlFileName(item.URL);
   const std::string target =
-      JoinPath(item.TargetDir, item.TargetFilename.empty() ? UrlFileName(item.URL) : item.TargetFilename);
-  openFilePath_ = target;
-  openFolderPath_ = item.TargetDir;
+      JoinPath(item.TargetDir, item.TargetFilename.empty() ? name : item.TargetFilename);
   // The same file under another spelling ("c:\A\X.ZIP", a relative path, another drive letter
   // for the same folder) would be truncated before a byte of it was read.
   if (source == target || SameFileOnDisk(source, target)) {
@@ -92,77 +88,25 @@ bool TTransferEngine::CopyFromSource(int idx, const TTransferItem& item, TDateTi
     return false;
   }
   if ((item.CopyNewerOnly || OnFileDateCheck) &&
-      !SourceDateAllows(idx, input, source, workingDate, noNewFile))
+      !DateAllows(idx, FileTimeToDateTime(input.LastWriteTime().value_or(FILETIME{})), source, workingDate,
+                  noNewFile))
     return false;
   const std::uint64_t size = input.Size().value_or(0);
   if (size == 0) {
-    input.Close();
     ReportError(kErrorZeroLengthSource, "Zero length source file " + source);
     return false;
   }
-  if (TargetFileExists(target) && OnCopyOverWrite) {
-    bool allow = true;
-    OnCopyOverWrite(*this, target, allow);
-    if (!allow) return Skip();
-  }
-  MakeDirectoryPath(DirectoryPart(target));
-  OutputFile output;
-  if (!output.Open(target)) {
-    input.Close();
-    ReportError(kErrorCreateTarget, "Cannot create target file " + target);
-    return false;
-  }
-  return CopyBlocks(input, output, size, source, target, startTick);
-}
+  if (!PrepareTarget(item, name, /*createFolder=*/true)) return false;
 
-bool TTransferEngine::SourceDateAllows(int idx, SourceFile& source, const std::string& sourcePath,
-                                       TDateTime& workingDate, bool& noNewFile) {
-  const TDateTime newdate = FileTimeToDateTime(source.LastWriteTime().value_or(FILETIME{}));
-  if (OnFileDateCheck) {
-    bool allow = true;
-    OnFileDateCheck(*this, idx, newdate, allow);
-    if (allow) workingDate = newdate;
-    return allow || Skip();
-  }
-  if (!IsLater(newdate, workingDate)) {
-    noNewFile = true;
-    workingDate = newdate;
-    source.Close();
-    if (OnNoNewFileFound) OnNoNewFileFound(*this, sourcePath, workingDate, newdate);
-    return false;
-  }
-  workingDate = newdate;
-  return true;
-}
-
-bool TTransferEngine::CopyBlocks(SourceFile& source, OutputFile& target, std::uint64_t size,
-                                 const std::string& sourcePath, const std::string& targetPath,
-                                 DWORD startTick) {
-  std::vector<char> buffer(kCopyBlockSize);  // one for the item, gone on every exit
-  const std::string totalText = TotalText(size);
-  cancel_ = false;  // a cancel while the copy was prepared is not seen
-  std::uint64_t copied = 0;
-  for (;;) {
-    DWORD read = 0;
-    if (!source.Read(buffer.data(), kCopyBlockSize, &read)) {
-      source.Close();
-      target.Close();
-      ReportError(kErrorReadSource, "Error reading source file " + sourcePath);
-      return false;
-    }
-    // A short write (a full disk, a quota) fails like a refused one: the target lacks bytes.
-    if (read > 0 && !target.WriteAll(buffer.data(), read)) {
-      source.Close();
-      target.Close();
-      ReportError(kErrorWriteTarget, "Error writing to destination file " + targetPath);
-      return false;
-    }
-    copied += read;
-    ReportBlock(DlgCopying, copied, size, totalText, startTick);
-    PumpIfDue();
-    if (read == 0) return true;  // the end: every byte arrived
-    if (cancel_) return false;   // the partial target stays
-  }
+  FileBlockSource blocks(input, source, kCopyBlockSize, FileBlockSource::ReadFailure::kReported);
+  TargetFileSink output(target, "Cannot create target file ", TargetFileSink::WriteFailure::kReported);
+  CopyPlan plan;
+  plan.verb = &DlgCopying;
+  plan.blockSize = kCopyBlockSize;
+  plan.total = size;
+  plan.startTick = startTick;
+  cancel_ = false;                          // a cancel while the copy was prepared is not seen
+  return CopyBlocks(blocks, output, plan);  // a cancel leaves the partial target
 }
 
 }  // namespace holvex

@@ -1,6 +1,7 @@
 // TTransferEngine: what the FTP download and upload share.
 #include "transfer/ftp_transfer.h"
 
+#include "transfer/copy_loop.h"
 #include "transfer/paths.h"
 #include "transfer/system_dates.h"
 #include "transfer/wine_workarounds.h"
@@ -51,19 +52,8 @@ bool FtpTransfer::Connect() {
 }
 
 bool FtpTransfer::DateAllows(const FILETIME& listed, const std::string& name) {
-  const TDateTime newdate = ListedDate(listed);
-  if (engine_.OnFileDateCheck) {
-    bool allow = true;
-    engine_.OnFileDateCheck(engine_, idx_, newdate, allow);
-    workingDate_ = newdate;
-    return allow || engine_.Skip();
-  }
-  const bool newer = IsLater(newdate, workingDate_);
-  workingDate_ = newdate;
-  if (newer) return true;
-  noNewFile_ = true;
+  if (engine_.DateAllows(idx_, ListedDate(listed), name, workingDate_, noNewFile_)) return true;
   ftp_.Close();
-  if (engine_.OnNoNewFileFound) engine_.OnNoNewFileFound(engine_, name, workingDate_, newdate);
   return false;
 }
 
@@ -72,18 +62,50 @@ void FtpTransfer::NotFound(const std::string& text) {
   engine_.Report(TTransferOutcome::kUrlNotFound, 0, text);
 }
 
+std::optional<TTransferOutcome> FtpTransfer::FailureOf(StepResult step) const {
+  if (step == StepResult::kTimedOut)
+    return ErrorFailure(kErrorFtpNoAnswer, "Keine Antwort vom FTP-Server " + item_.FTPHost);
+  if (step == StepResult::kFailed) return InternetFailure(ftp_.LastError());
+  return std::nullopt;  // a cancel
+}
+
 bool FtpTransfer::Fail(StepResult step) {
   ftp_.Close();
-  if (step == StepResult::kTimedOut)
-    engine_.ReportError(kErrorFtpNoAnswer, "Keine Antwort vom FTP-Server " + item_.FTPHost);
-  else if (step == StepResult::kFailed)
-    engine_.ReportInternetError(ftp_.LastError());
+  if (std::optional<TTransferOutcome> failure = FailureOf(step)) engine_.Report(*failure);
   return false;
 }
 
-bool FtpTransfer::FailBrokenOff() {
-  ftp_.Close();
-  engine_.ReportInternetError(ERROR_INTERNET_CONNECTION_ABORTED);
+bool FtpBlocks::Next(const char** data, DWORD* bytes, TTransferOutcome& failure) {
+  const StepResult step = transfer_.ftp_.Read(data, bytes, transfer_.wait_);
+  return step == StepResult::kDone || Failed(step, failure);
+}
+
+bool FtpBlocks::Whole(std::uint64_t done, TTransferOutcome& failure) {
+  // A data connection that ends early also ends with a 0-byte read: the listed size tells.
+  if (!listedSize_ || done >= *listedSize_) return true;
+  return Failed(StepResult::kFailed, failure, ERROR_INTERNET_CONNECTION_ABORTED);
+}
+
+bool FtpBlocks::Put(const char* data, DWORD size, TTransferOutcome& failure) {
+  DWORD written = 0;
+  const StepResult step = transfer_.ftp_.Write(data, size, &written, transfer_.wait_);
+  if (step != StepResult::kDone) return Failed(step, failure);
+  // The server took only part of the block.
+  return written == size || Failed(StepResult::kFailed, failure, ERROR_INTERNET_CONNECTION_ABORTED);
+}
+
+bool FtpBlocks::Finish(TTransferOutcome& failure) {
+  // Closing the remote file is where the server takes the file's end.
+  const StepResult closed = transfer_.ftp_.CloseFile(transfer_.wait_);
+  return closed == StepResult::kDone || Failed(closed, failure);
+}
+
+bool FtpBlocks::Failed(StepResult step, TTransferOutcome& failure, DWORD number) {
+  transfer_.ftp_.Close();
+  if (number)
+    failure = InternetFailure(number);
+  else if (std::optional<TTransferOutcome> reason = transfer_.FailureOf(step))
+    failure = *reason;
   return false;
 }
 

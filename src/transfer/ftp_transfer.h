@@ -21,13 +21,32 @@
 #include <optional>
 #include <string>
 
+#include "transfer/copy_loop.h"
 #include "transfer/ftp_connection.h"
 #include "transfer/transfer_engine.h"
 
 namespace holvex {
 
-class InputFile;
-class OutputFile;
+class FtpTransfer;
+
+// The remote end of the block loop: the open remote file, read by a download, written by an
+// upload. A step that fails closes the connection.
+class FtpBlocks : public BlockSource, public BlockSink {
+ public:
+  FtpBlocks(FtpTransfer& transfer, std::optional<std::uint64_t> listedSize = std::nullopt)
+      : transfer_(transfer), listedSize_(listedSize) {}
+  bool Next(const char** data, DWORD* bytes, TTransferOutcome& failure) override;
+  bool Whole(std::uint64_t done, TTransferOutcome& failure) override;
+  bool Put(const char* data, DWORD size, TTransferOutcome& failure) override;
+  bool Finish(TTransferOutcome& failure) override;
+
+ private:
+  // number: the failure's own WinInet number, else the step's.
+  bool Failed(StepResult step, TTransferOutcome& failure, DWORD number = 0);
+
+  FtpTransfer& transfer_;
+  const std::optional<std::uint64_t> listedSize_;
+};
 
 class FtpTransfer {
  public:
@@ -48,14 +67,12 @@ class FtpTransfer {
   // Reports why a step did not succeed (a stop is a cancel: nothing to report), closes the
   // connection and returns false.
   bool Fail(StepResult step);
-  bool FailBrokenOff();
+  // Why a step did not succeed; none for a cancel.
+  std::optional<TTransferOutcome> FailureOf(StepResult step) const;
   void SetOpenPaths(const std::string& file);
-
-  bool Receive(OutputFile& file, const std::string& target, std::optional<std::uint64_t> listedSize);
-  bool CreateTarget(OutputFile& file, const std::string& target);
   bool EnterFolder(const std::string& folder);
-  bool Send(InputFile& file);
 
+  friend class FtpBlocks;
   TTransferEngine& engine_;
   const int idx_;
   const TTransferItem& item_;

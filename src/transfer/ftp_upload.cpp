@@ -1,8 +1,8 @@
 // TTransferEngine: the FTP upload (items of kind tkFtpUpload).
 #include <string>
 
+#include "transfer/file_blocks.h"
 #include "transfer/ftp_transfer.h"
-#include "transfer/input_file.h"
 #include "transfer/paths.h"
 
 namespace holvex {
@@ -22,8 +22,9 @@ bool FtpTransfer::Upload() {
     if (found == StepResult::kDone && !DateAllows(record.ftLastWriteTime, remoteName)) return false;
   }
   // The local file first: opening the remote one for writing empties the server's copy.
-  InputFile local;
-  if (!local.Open(localPath)) {
+  SourceFile local;
+  if (!IsUsableFileName(UrlFileName(localPath)) ||
+      !local.Open(localPath, FILE_SHARE_READ | FILE_SHARE_WRITE)) {
     ftp_.Close();
     engine_.ReportError(kErrorOpenSource, "Cannot create target file " + localPath);
     return false;
@@ -36,7 +37,14 @@ bool FtpTransfer::Upload() {
   if (opened != StepResult::kDone) return Fail(opened);
   engine_.PumpMessages();
   SetOpenPaths(localPath);
-  return Send(local);
+  FileBlockSource blocks(local, localPath, FtpConnection::kBlockSize, FileBlockSource::ReadFailure::kRaised);
+  FtpBlocks remote(*this);
+  CopyPlan plan;
+  plan.verb = &engine_.DlgUpload;
+  plan.blockSize = FtpConnection::kBlockSize;
+  plan.total = local.Size().value_or(0);
+  plan.endsWithShortBlock = true;
+  return engine_.CopyBlocks(blocks, remote, plan);
 }
 
 bool FtpTransfer::EnterFolder(const std::string& folder) {
@@ -52,32 +60,6 @@ bool FtpTransfer::EnterFolder(const std::string& folder) {
     return false;
   }
   return Fail(made);
-}
-
-bool FtpTransfer::Send(InputFile& file) {
-  const std::uint64_t total = file.Size();
-  const std::string totalText = engine_.TotalText(total);
-  const DWORD startTick = GetTickCount();
-  char block[FtpConnection::kBlockSize];
-  std::uint64_t sent = 0;
-  DWORD written = FtpConnection::kBlockSize;
-  bool reachedEnd = false;
-  // A file whose size is a multiple of the block ends with a pass that hands 0 bytes over.
-  while (written == FtpConnection::kBlockSize && !engine_.cancel_) {
-    engine_.PumpIfDue();
-    const DWORD read = file.Read(block, FtpConnection::kBlockSize);
-    StepResult step = ftp_.Write(block, read, &written, wait_);
-    if (step != StepResult::kDone) return Fail(step);
-    sent += written;
-    engine_.ReportBlock(engine_.DlgUpload, sent, total, totalText, startTick);
-    if (written < read) return FailBrokenOff();  // the server took only part of the block
-    reachedEnd = read < FtpConnection::kBlockSize;
-  }
-  if (!reachedEnd) return false;  // cancelled
-  // Closing the remote file is where the server takes the file's end.
-  StepResult closed = ftp_.CloseFile(wait_);
-  if (closed != StepResult::kDone) return Fail(closed);
-  return true;
 }
 
 }  // namespace holvex

@@ -4,18 +4,39 @@
 #include <limits>
 #include <string>
 
-#include "platform/system_error_text.h"
 #include "transfer/async_internet.h"
-#include "transfer/internet_error_text.h"
+#include "transfer/copy_loop.h"
+#include "transfer/file_blocks.h"
 #include "transfer/local_files.h"
 #include "transfer/paths.h"
-#include "transfer/progress_dialog.h"
-#include "transfer/source_file.h"
 #include "transfer/transfer_engine.h"
 #include "transfer/transfer_error.h"
 #include "transfer/url_parts.h"
 
 namespace holvex {
+
+namespace {
+
+// The request's body, handed to WinInet block by block.
+class UploadBody : public BlockSink {
+ public:
+  UploadBody(Request& request, const WaitPolicy& wait) : request_(request), wait_(wait) {}
+  bool Put(const char* data, DWORD size, TTransferOutcome& failure) override {
+    DWORD written = 0;
+    const StepResult r = request_.Write(data, size, &written, wait_);
+    if (r == StepResult::kDone && written == size) return true;
+    if (r != StepResult::kStopped)
+      failure =
+          InternetFailure(r == StepResult::kDone ? ERROR_INTERNET_CONNECTION_ABORTED : request_.LastError());
+    return false;
+  }
+
+ private:
+  Request& request_;
+  const WaitPolicy& wait_;
+};
+
+}  // namespace
 
 bool TTransferEngine::UploadHttp(const TTransferItem& item) {
   const std::string& url = item.URL;  // sent as it is: proxy credentials travel as options
@@ -56,42 +77,18 @@ bool TTransferEngine::UploadHttp(const TTransferItem& item) {
     if (started != StepResult::kStopped) ReportInternetError(request.LastError());
     return false;
   }
-  // A body broken off is not ended: the server would wait for the rest of it, and we for its answer.
-  if (!SendBody(request, file, size, path, wait)) return false;
+  // Never more than declared, should the file grow meanwhile; short of it, the file shrank and the
+  // request is broken. A body broken off is not ended: the server would wait for the rest of it,
+  // and we for its answer.
+  FileBlockSource blocks(file, path, Request::kBlockSize, FileBlockSource::ReadFailure::kRaised, size);
+  UploadBody body(request, wait);
+  CopyPlan plan;
+  plan.verb = &DlgUpload;
+  plan.blockSize = Request::kBlockSize;
+  plan.total = size;
+  plan.endsWithShortBlock = true;
+  if (!CopyBlocks(blocks, body, plan)) return false;
   return FinishUpload(request, wait);
-}
-
-bool TTransferEngine::SendBody(Request& request, SourceFile& file, DWORD size, const std::string& path,
-                               const WaitPolicy& wait) {
-  const std::string totalText = TotalText(size);
-  const DWORD startTick = GetTickCount();
-  char block[Request::kBlockSize];
-  DWORD sent = 0;  // never above the declared size
-  DWORD read = Request::kBlockSize;
-  while (read == Request::kBlockSize && !cancel_) {
-    // Never more than declared, should the file grow meanwhile.
-    if (!file.Read(block, std::min<DWORD>(Request::kBlockSize, size - sent), &read))
-      throw TransferError("Error reading file " + path);
-    if (read > 0) {
-      DWORD written = 0;
-      StepResult r = request.Write(block, read, &written, wait);
-      if (r == StepResult::kStopped) return false;
-      if (r != StepResult::kDone || written != read) {
-        ReportInternetError(r == StepResult::kDone ? ERROR_INTERNET_CONNECTION_ABORTED : request.LastError());
-        return false;
-      }
-      sent += written;  // what the platform took
-    }
-    ReportBlock(DlgUpload, sent, size, totalText, startTick);
-    PumpIfDue();
-  }
-  if (cancel_) return false;
-  // Short of the declared length: the file shrank meanwhile, and the request is broken.
-  if (sent != size) {
-    ReportError(kErrorReadSource, "Error reading source file " + path);
-    return false;
-  }
-  return true;
 }
 
 bool TTransferEngine::FinishUpload(Request& request, const WaitPolicy& wait) {
@@ -110,12 +107,6 @@ bool TTransferEngine::FinishUpload(Request& request, const WaitPolicy& wait) {
   return true;
 }
 
-void TTransferEngine::ReportInternetError(DWORD number) {
-  // A failure of the connection beneath may come with WinSock's number (Wine does so), which
-  // WinInet's table lacks: the system's text then says why.
-  std::string text = InternetErrorText(number);
-  if (text.empty()) text = SystemErrorText(number);
-  ReportError(static_cast<int>(number), text);
-}
+void TTransferEngine::ReportInternetError(DWORD number) { Report(InternetFailure(number)); }
 
 }  // namespace holvex

@@ -42,10 +42,6 @@ bool OutputFile::Open(const std::string& path) {
   return true;
 }
 
-void OutputFile::Write(const char* data, DWORD size) {
-  if (!WriteAll(data, size)) throw TransferError("Error writing to file " + path_);
-}
-
 bool OutputFile::WriteAll(const char* data, DWORD size) {
   DWORD written = 0;
   return WriteFile(file_.get(), data, size, &written, nullptr) && written == size;

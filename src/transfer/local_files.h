@@ -30,8 +30,6 @@ class OutputFile {
   // Refuses a file name Windows would turn into a device or another stream, and anything that
   // opens as something other than a disk file.
   bool Open(const std::string& path);
-  // Appends the bytes; a failed write raises TransferError.
-  void Write(const char* data, DWORD size);
   // Appends the bytes; false when the write fails or takes fewer than all of them.
   bool WriteAll(const char* data, DWORD size);
   bool IsOpen() const { return static_cast<bool>(file_); }

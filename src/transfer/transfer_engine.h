@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -18,12 +19,13 @@
 
 namespace holvex {
 
+class BlockSink;
+class BlockSource;
 class FtpTransfer;
 class InternetSession;
-class OutputFile;
+struct CopyPlan;
 class ProgressDialog;
 class Request;
-class SourceFile;
 class Window;
 
 class TTransferEngine;
@@ -136,10 +138,15 @@ class TTransferEngine {
   bool NeedsInternet() const;
   bool DownloadUrl(int idx, const TTransferItem& item, TDateTime& workingDate, bool& noNewFile);
   bool OpenDownload(Request& request, const std::string& url);
-  bool SourceIsNewer(int idx, Request& request, const std::string& bareName, TDateTime& workingDate,
-                     bool& noNewFile);
-  // Writes the body into target, opening file with the first block.
-  bool ReceiveBody(Request& request, OutputFile& file, const std::string& target);
+  // The one block loop: true when the whole went from source to sink.
+  bool CopyBlocks(BlockSource& source, BlockSink& sink, const CopyPlan& plan);
+  // The target's path (TargetFilename, or name when it is empty), after the overwrite question;
+  // none when the item is not to be written. createFolder: the folders on the way are made.
+  std::optional<std::string> PrepareTarget(const TTransferItem& item, const std::string& name,
+                                           bool createFolder);
+  // The date check of CopyNewerOnly or OnFileDateCheck on the source's date: false skips the item.
+  bool DateAllows(int idx, TDateTime newdate, const std::string& name, TDateTime& workingDate,
+                  bool& noNewFile);
   // direction: DlgFromServerLabel or DlgToServerLabel.
   void SetFileLine(const std::string& name, const std::string& direction, const std::string& host);
   // verb: DlgDownload or DlgUpload, for the caption.
@@ -150,19 +157,14 @@ class TTransferEngine {
   // File copy (tkFile).
   bool CopyLocalFile(int idx, const TTransferItem& item, TDateTime& workingDate, bool& noNewFile);
   bool CopyFromSource(int idx, const TTransferItem& item, TDateTime& workingDate, bool& noNewFile);
-  bool SourceDateAllows(int idx, SourceFile& source, const std::string& sourcePath, TDateTime& workingDate,
-                        bool& noNewFile);
-  bool CopyBlocks(SourceFile& source, OutputFile& target, std::uint64_t size, const std::string& sourcePath,
-                  const std::string& targetPath, DWORD startTick);
   // HTTP upload (tkHttpUpload).
   bool UploadHttp(const TTransferItem& item);
-  bool SendBody(Request& request, SourceFile& file, DWORD size, const std::string& path,
-                const WaitPolicy& wait);
   bool FinishUpload(Request& request, const WaitPolicy& wait);
   void ReportInternetError(DWORD number);
   // A failure of the current item, raised as its events once its routine has returned.
   void ReportError(int code, const std::string& text);
   void Report(TTransferOutcome::Report how, int code, const std::string& text);
+  void Report(const TTransferOutcome& failure) { reports_.push_back(failure); }
   // The item is left as it is: no newer file, or a handler's veto. Returns false.
   bool Skip();
   TTransferOutcome OutcomeOf(bool result, bool noNewFile) const;
