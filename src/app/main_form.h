@@ -196,7 +196,8 @@ class TForm1 : public Form, public MainWindowHost, private RunView {
   DownloadQueue queue_;
   GeneralSettings settings_;
   ProxySettings proxy_;
-  DownloadRun run_{queue_, Transfer1, settings_, *this};
+  EngineTransfer transfer_{Transfer1};
+  DownloadRun run_{queue_, transfer_, settings_, *this};
   bool startupComplete_ = false;
   // Commands that came during start-up, by name, each once, in the order they came.
   std::vector<std::pair<std::string, std::function<void()>>> startupCommands_;

@@ -45,9 +45,9 @@ void ProcessMessages() { Application::Instance().ProcessMessages(); }
 
 }  // namespace
 
-DownloadRun::DownloadRun(DownloadQueue& queue, TTransferEngine& engine, const GeneralSettings& settings,
+DownloadRun::DownloadRun(DownloadQueue& queue, EntryTransfer& transfer, const GeneralSettings& settings,
                          RunView& view)
-    : queue_(queue), engine_(engine), settings_(settings), view_(view) {}
+    : queue_(queue), transfer_(transfer), settings_(settings), view_(view) {}
 
 bool DownloadRun::IsOnline() {
   DWORD flags = 0;
@@ -71,7 +71,7 @@ void DownloadRun::Start() {
   for (EntryId id : entries) {
     if (!running_) {
       view_.AddLogLine("Downloads abgebrochen durch Benutzer.");
-      engine_.CancelCopy();
+      transfer_.Cancel();
       ShowExtraWindow(false);
       return;
     }
@@ -86,7 +86,7 @@ void DownloadRun::Cancel() {
   view_.LockCommands(false);
   ProcessMessages();
   ShowExtraWindow(false);
-  engine_.CancelCopy();
+  transfer_.Cancel();
 }
 
 void DownloadRun::EndNow() {
@@ -128,20 +128,12 @@ void DownloadRun::TransferEntry(EntryId id) {
 
 DownloadRun::EntryEnd DownloadRun::RunEngine(const QueueEntry& entry, const std::string& savedName) {
   view_.AddLogLine("Download der Datei \"" + entry.fileName + "\"...");
-  engine_.Items.BeginUpdate();
-  engine_.Items.Clear();
-  TTransferItem& item = engine_.Items.Add();
-  item.URL = entry.url;
-  item.TargetDir = settings_.downloadfolder;
-  // Saved under the name the list shows (get.php, not get.php?id=7), so that the download can
-  // succeed and "Datei öffnen" finds it.
-  item.TargetFilename = savedName;
-  engine_.Items.EndUpdate();
   ShowExtraWindow(true);
-  engine_.Execute();
-  // The engine's own word on the item decides: a body without an announced length never reports
-  // size = totsize, and a failure has been told by the engine's events already.
-  const TTransferOutcome outcome = engine_.Items.Count() > 0 ? engine_.Items[0].Outcome : TTransferOutcome{};
+  // Saved under the name the list shows (get.php, not get.php?id=7), so that the download can
+  // succeed and "Datei öffnen" finds it. The engine's own word on the entry decides: a body
+  // without an announced length never reports size = totsize, and a failure has been told by
+  // the engine's events already.
+  const TTransferOutcome outcome = transfer_.Fetch(entry.url, settings_.downloadfolder, savedName);
   switch (outcome.kind) {
     case TTransferOutcome::kDone:
       return EntryEnd::kDone;

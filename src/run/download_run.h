@@ -10,9 +10,9 @@
 #include <string>
 
 #include "queue/download_queue.h"
+#include "run/entry_transfer.h"
 #include "run/run_view.h"
 #include "settings/settings.h"
-#include "transfer/transfer_engine.h"
 
 namespace holvex {
 
@@ -20,7 +20,7 @@ class DownloadRun {
  public:
   enum class EntryEnd { kDone, kFailed, kCancelled };
 
-  DownloadRun(DownloadQueue& queue, TTransferEngine& engine, const GeneralSettings& settings, RunView& view);
+  DownloadRun(DownloadQueue& queue, EntryTransfer& transfer, const GeneralSettings& settings, RunView& view);
   DownloadRun(const DownloadRun&) = delete;
   DownloadRun& operator=(const DownloadRun&) = delete;
 
@@ -57,7 +57,7 @@ class DownloadRun {
   void ShowProgress(std::int64_t size, std::int64_t totsize, DWORD now);
 
   DownloadQueue& queue_;
-  TTransferEngine& engine_;
+  EntryTransfer& transfer_;
   const GeneralSettings& settings_;
   RunView& view_;
   bool running_ = false;
