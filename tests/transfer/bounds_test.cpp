@@ -59,25 +59,6 @@ TEST_F(DownloadBounds, SilentServerFailsTheOpenWithinTheBound) {
   EXPECT_FALSE(dir_.Exists("silent"));
 }
 
-TEST_F(DownloadBounds, BodyShorterThanAnnouncedIsNoSuccess) {
-  ScriptedHttpServer server({Answer("HTTP/1.1 200 OK\r\nContent-Length: 10000\r\n\r\n" + Pattern(6000)),
-                             ConnectionScript()
-                                 .Receive()
-                                 .Send("HTTP/1.1 200 OK\r\nContent-Length: 10000\r\n\r\n" + Pattern(3000))
-                                 .Reset()});
-  TTransferItem& closed = AddItem(server.Url("/closed.bin"));
-  TTransferItem& reset = AddItem(server.Url("/reset.bin"));
-  engine_.Execute();
-
-  EXPECT_FALSE(closed.Copied);
-  EXPECT_FALSE(reset.Copied);
-  EXPECT_EQ(dir_.Read("closed.bin"), Pattern(6000));
-  EXPECT_EQ(dir_.Read("reset.bin").size(), 3000u);
-  EXPECT_EQ(Count("done"), 2);
-  // Both end with a normal-looking end of data under Wine: the announced length tells.
-  EXPECT_EQ(Count("error " + std::to_string(ERROR_INTERNET_CONNECTION_ABORTED)), 2) << Events();
-}
-
 TEST_F(DownloadBounds, NamesThatAreDevicesOrRefusedGiveCodeThree) {
   std::vector<ConnectionScript> scripts;
   const std::vector<std::string> paths = {"/CON",          "/files/nul.txt", "/lpt1.log",    "/Aux.",

@@ -247,6 +247,8 @@ const EndRow kEndRows[] = {
      TTransferOutcome::kFailed, 404, kOldFile.c_str()},
     {"cut_off", [] { return ConnectionScript().Receive().Send(kHead100k + "rest").Close(); }, 0,
      TTransferOutcome::kFailed, ERROR_INTERNET_CONNECTION_ABORTED, "rest"},
+    {"reset", [] { return ConnectionScript().Receive().Send(kHead100k + "rest").Reset(); }, 0,
+     TTransferOutcome::kFailed, ERROR_INTERNET_CONNECTION_ABORTED, "rest"},
     {"cancelled_before_the_first_byte",
      [] { return ConnectionScript().Receive().Send(kHead100k).HoldOpen(); }, 700,
      TTransferOutcome::kCancelled, 0, kOldFile.c_str()},
