@@ -422,7 +422,8 @@ StepResult Request::SendOnce(const InternetSession& session, const std::string& 
   StepResult r = Send(wait);
   // Windows answers the proxy's challenge only when the request is sent again.
   if (r == StepResult::kDone && withProxyLogin && QueryNumber(HTTP_QUERY_STATUS_CODE) == 407u) {
-    r = DrainBody(wait);
+    // An empty challenge has nothing to read: asking WinInet for its bytes fails the step.
+    if (QueryNumber(HTTP_QUERY_CONTENT_LENGTH) != 0u) r = DrainBody(wait);
     if (r == StepResult::kDone) r = Send(wait);
   }
   if (r == StepResult::kDone) bodyPending_ = true;

@@ -94,5 +94,25 @@ TEST_F(RequestScope, ACancelEndsABodyOnTheConnectionTheEntryBeforeKeptAlive) {
   EXPECT_LT(seconds, 5.0);
 }
 
+// Through a proxy that asks for credentials: the connection to shut down is the proxy's.
+TEST_F(RequestScope, ACancelEndsABodyThatComesThroughAProxyAskingForCredentials) {
+  const std::string big = "HTTP/1.1 200 OK\r\nContent-Length: 2000000000\r\n\r\n";
+  const std::string challenge =
+      "HTTP/1.1 407 Proxy Authentication Required\r\nProxy-Authenticate: Basic realm=\"p\"\r\n"
+      "Content-Length: 0\r\n\r\n";  // an empty challenge, as many proxies send it
+  ScriptedHttpServer proxy({ConnectionScript().Receive().Send(challenge).Receive().Stream(big, 2000000000),
+                            ConnectionScript().Receive().Stream(big, 2000000000)});
+  engine_.Proxy = "127.0.0.1:" + std::to_string(proxy.port());
+  engine_.ProxyUserID = "holger";
+  engine_.ProxyPassword = "geheim";
+  TTransferItem& item = AddItem("http://origin.example:8080/gross.bin");
+  const double seconds = ExecuteCancellingAfter(800);
+  EXPECT_EQ(item.Outcome.kind, TTransferOutcome::kCancelled) << Events();
+  ASSERT_EQ(proxy.Requests().size(), 2u);
+  EXPECT_EQ(proxy.Requests()[1].Header("Proxy-Authorization").rfind("Basic ", 0), 0u);
+  EXPECT_LT(proxy.StreamedBytes(), 1000000000u) << "the cancelled body was read on";
+  EXPECT_LT(seconds, 5.0);
+}
+
 }  // namespace
 }  // namespace holvex::test
