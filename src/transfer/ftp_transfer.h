@@ -33,7 +33,7 @@ class FtpTransfer;
 // upload. A step that fails closes the connection.
 class FtpBlocks : public BlockSource, public BlockSink {
  public:
-  FtpBlocks(FtpTransfer& transfer, std::optional<std::uint64_t> listedSize = std::nullopt)
+  explicit FtpBlocks(FtpTransfer& transfer, std::optional<std::uint64_t> listedSize = std::nullopt)
       : transfer_(transfer), listedSize_(listedSize) {}
   bool Next(const char** data, DWORD* bytes, TTransferOutcome& failure) override;
   bool Whole(std::uint64_t done, TTransferOutcome& failure) override;
