@@ -418,7 +418,7 @@ StepResult Request::SendOnce(const InternetSession& session, const std::string& 
                              const WaitPolicy& wait) {
   const DWORD flags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_NO_AUTO_REDIRECT;
   if (!OpenHttpRequest(session, url, "GET", flags, proxyUser, proxyPassword)) return StepResult::kFailed;
-  bool withProxyLogin = !proxyUser.empty() && !proxyPassword.empty();
+  bool withProxyLogin = !proxyUser.empty() && !proxyPassword.empty() && !wine::AnswersProxyChallengeItself();
   StepResult r = Send(wait);
   // Windows answers the proxy's challenge only when the request is sent again.
   if (r == StepResult::kDone && withProxyLogin && QueryNumber(HTTP_QUERY_STATUS_CODE) == 407u) {

@@ -17,6 +17,10 @@
 // - Wine takes the send and receive time-outs only from the request handle, not from the root:
 //   they are set on each request (TimeoutsOnRequest).
 // - Wine leaves the milliseconds of an FTP listing's record unset (ZeroListedMilliseconds).
+// - Wine answers a proxy's 407 by itself within the send, with the credentials set on the request;
+//   sending the request again as Windows needs it offered wrong credentials three times in all
+//   (a proxy may lock the account). Under Wine the request is not sent again
+//   (AnswersProxyChallengeItself).
 // - Every look at the message queue is a round trip to the wineserver; two per 4096-byte block
 //   cost more than the transfer. Within a transfer the queue is looked at every 10 ms at most
 //   (PumpIntervalMs); on Windows after every block.
@@ -52,6 +56,7 @@ inline bool StatusZeroIsTimeout() { return Active(); }
 inline bool GuardHeadMemory() { return Active(); }
 inline bool TimeoutsOnRequest() { return Active(); }
 inline bool ZeroListedMilliseconds() { return Active(); }
+inline bool AnswersProxyChallengeItself() { return Active(); }
 inline unsigned PumpIntervalMs() { return Active() ? 10 : 0; }
 inline constexpr std::size_t kHeadMemoryBudget = 32u << 20;
 

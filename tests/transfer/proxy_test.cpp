@@ -79,5 +79,23 @@ TEST_F(ProxyRoute, FailedOpenReportsTheAddressWithoutCredentials) {
   EXPECT_EQ(Events(), std::string("start\nnotfound ") + kOrigin + "\ndone 0\ncopydone\n");
 }
 
+// A proxy that refuses the stored credentials sees them once: a proxy may lock an account after a
+// few failed logins.
+TEST_F(ProxyRoute, RefusedCredentialsAreOfferedOnce) {
+  ScriptedHttpServer proxy(
+      {ConnectionScript().AnswerEach(Challenge()), ConnectionScript().AnswerEach(Challenge())});
+  engine_.Proxy = "127.0.0.1:" + std::to_string(proxy.port());
+  engine_.ProxyUserID = "holger";
+  engine_.ProxyPassword = "falsch";
+  TTransferItem& item = AddItem(kOrigin);
+  engine_.Execute();
+
+  EXPECT_EQ(item.Outcome.code, 407) << Events();
+  int withCredentials = 0;
+  for (const auto& r : proxy.Requests()) withCredentials += r.Header("Proxy-Authorization").empty() ? 0 : 1;
+  EXPECT_EQ(withCredentials, 1) << AllRequests(proxy);
+  EXPECT_FALSE(dir_.Exists("a.zip"));
+}
+
 }  // namespace
 }  // namespace holvex::test
