@@ -114,11 +114,9 @@ void DownloadRun::TransferEntry(EntryId id) {
   try {
     end = RunEngine(entry, *savedName);
   } catch (const std::exception& e) {
-    EndWithError(entry, e.what());
-    end = cancelled_ ? EntryEnd::kCancelled : EntryEnd::kFailed;
+    end = EndWithError(entry, e.what());
   } catch (...) {
-    EndWithError(entry, "");
-    end = cancelled_ ? EntryEnd::kCancelled : EntryEnd::kFailed;
+    end = EndWithError(entry, "");
   }
   inEntry_ = false;
   Finish(end);
@@ -147,9 +145,10 @@ DownloadRun::EntryEnd DownloadRun::RunEngine(const QueueEntry& entry, const std:
   }
 }
 
-void DownloadRun::EndWithError(const QueueEntry& entry, const std::string& reason) {
+DownloadRun::EntryEnd DownloadRun::EndWithError(const QueueEntry& entry, const std::string& reason) {
   Fail("Fehler beim Download von \"" + entry.fileName + "\"...");
   if (!reason.empty()) view_.AddLogLine(reason);
+  return cancelled_ ? EntryEnd::kCancelled : EntryEnd::kFailed;
 }
 
 void DownloadRun::Finish(EntryEnd end) {

@@ -51,7 +51,7 @@ class DownloadRun {
   void Finish(EntryEnd end);
   void Fail(const std::string& logLine);
   // An error raised inside the engine job: the entry's line, and what the error said.
-  void EndWithError(const QueueEntry& entry, const std::string& reason);
+  EntryEnd EndWithError(const QueueEntry& entry, const std::string& reason);
   void SetCurrentStatus(const std::string& status);
   void ShowExtraWindow(bool shown);
   void ShowProgress(std::int64_t size, std::int64_t totsize, DWORD now);
