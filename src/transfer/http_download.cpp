@@ -3,7 +3,7 @@
 #include <string>
 
 #include "platform/text.h"
-#include "transfer/async_internet.h"
+#include "transfer/internet_request.h"
 #include "transfer/content_length.h"
 #include "transfer/copy_loop.h"
 #include "transfer/file_blocks.h"

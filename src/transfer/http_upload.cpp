@@ -4,7 +4,7 @@
 #include <limits>
 #include <string>
 
-#include "transfer/async_internet.h"
+#include "transfer/internet_request.h"
 #include "transfer/copy_loop.h"
 #include "transfer/file_blocks.h"
 #include "transfer/local_files.h"
@@ -55,7 +55,11 @@ bool TTransferEngine::UploadHttp(const TTransferItem& item) {
   // To the address's own port (80 when it names none).
   Request request;
   const char* verb = item.HTTPCommand == hcPut ? "PUT" : "POST";
-  if (!session_ || !request.OpenUpload(*session_, url, verb, ProxyUserID, ProxyPassword)) {
+  const WaitPolicy wait = NetworkWait();
+  const StepResult opened =
+      session_ ? request.OpenUpload(*session_, url, verb, ProxyUserID, ProxyPassword, wait) : StepResult::kFailed;
+  if (opened == StepResult::kStopped) return false;
+  if (opened != StepResult::kDone) {
     ReportError(kErrorConnect, "Cannot connect to server " + host);
     return false;
   }
@@ -72,7 +76,6 @@ bool TTransferEngine::UploadHttp(const TTransferItem& item) {
   }
   const auto size = static_cast<DWORD>(length);
 
-  const WaitPolicy wait = NetworkWait();
   if (StepResult started = request.BeginUpload(size, wait); started != StepResult::kDone) {
     if (started != StepResult::kStopped) ReportInternetError(request.LastError());
     return false;

@@ -2,7 +2,7 @@
 
 #include "platform/locale_format.h"
 #include "toolkit/application.h"
-#include "transfer/async_internet.h"
+#include "transfer/internet_request.h"
 #include "transfer/ftp_transfer.h"
 #include "transfer/progress_dialog.h"
 #include "transfer/wine_workarounds.h"

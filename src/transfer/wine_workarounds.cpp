@@ -4,8 +4,10 @@
 
 #include <winsock2.h>
 #include <ws2tcpip.h>
+#include <wininet.h>
 
 #include "net/socket_api.h"
+#include "transfer/internet_worker.h"
 
 namespace holvex::wine {
 
@@ -74,7 +76,36 @@ void ForEachWinInetConnectionTo(const std::string& address, std::uint16_t port, 
   });
 }
 
+// WinInet names the server's numeric address as text; anything else is ignored.
+std::string AddressText(const char* info) {
+  std::string text;
+  for (size_t i = 0; i < 64 && info[i]; ++i) {
+    const char c = info[i];
+    const bool addressChar =
+        (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F') || c == '.' || c == ':';
+    if (!addressChar) return {};
+    text += c;
+  }
+  return text;
+}
+
+void CALLBACK OnStatus(HINTERNET, DWORD_PTR context, DWORD status, LPVOID info, DWORD) {
+  // Records only, and never throws.
+  if (context == 0) return;
+  auto& call = *reinterpret_cast<InternetCall*>(context);
+  if (status == INTERNET_STATUS_CONNECTION_CLOSED)
+    call.SetConnectionClosed(true);
+  else if (status == INTERNET_STATUS_CONNECTED_TO_SERVER && info)
+    call.SetConnectedTo(AddressText(static_cast<const char*>(info)));
+}
+
 }  // namespace
+
+void WatchConnections(void* root) {
+  if (Active()) InternetSetStatusCallbackA(root, OnStatus);
+}
+
+std::uintptr_t ContextOf(InternetCall& call) { return Active() ? reinterpret_cast<std::uintptr_t>(&call) : 0; }
 
 bool Active() {
   static const bool underWine = DetectWine();

@@ -35,6 +35,10 @@
 #include <optional>
 #include <string>
 
+namespace holvex {
+class InternetCall;
+}
+
 namespace holvex::wine {
 
 // True under Wine, unless a ForcedPlatform says otherwise.
@@ -59,6 +63,14 @@ inline bool ZeroListedMilliseconds() { return Active(); }
 inline bool AnswersProxyChallengeItself() { return Active(); }
 inline unsigned PumpIntervalMs() { return Active() ? 10 : 0; }
 inline constexpr std::size_t kHeadMemoryBudget = 32u << 20;
+
+// Under Wine: WinInet's status callback on the run's root handle, which tells each call (through
+// ContextOf, the context its handles are made with) its server's address and whether WinInet
+// closed its connection. It is called only within the call's own WinInet calls, on its worker,
+// or while its handles are closed; the call outlives both. On Windows nothing is watched and
+// ContextOf is 0.
+void WatchConnections(void* root);
+std::uintptr_t ContextOf(InternetCall& call);
 
 // Under Wine: shuts down WinInet's TCP connections to address:port (any address when empty).
 // Returns how many; 0 on Windows.

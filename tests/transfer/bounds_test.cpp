@@ -3,7 +3,7 @@
 #include <windows.h>
 #include <wininet.h>
 
-#include "transfer/async_internet.h"
+#include "transfer/internet_request.h"
 #include "transfer/engine_fixture.h"
 
 namespace holvex::test {
@@ -99,7 +99,7 @@ TEST(RequestAnswer, UploadAnswerCutShortByWinInetsOwnTimeoutIsAFailure) {
   InternetSession session("Holvex test", "", 500);  // WinInet gives up long before the wait does
   const WaitPolicy wait{5000, [] {}, [] { return false; }};
   Request upload;
-  ASSERT_TRUE(upload.OpenUpload(session, server.Url("/in/a.txt"), "PUT", "", ""));
+  ASSERT_EQ(upload.OpenUpload(session, server.Url("/in/a.txt"), "PUT", "", "", wait), StepResult::kDone);
   ASSERT_EQ(upload.BeginUpload(2, wait), StepResult::kDone);
   DWORD written = 0;
   ASSERT_EQ(upload.Write("ok", 2, &written, wait), StepResult::kDone);

@@ -1,0 +1,179 @@
+#include "transfer/internet_worker.h"
+
+#include <thread>
+
+namespace holvex {
+
+HINTERNET InternetCall::Get(Slot slot) const {
+  std::lock_guard<std::mutex> guard(lock_);
+  return handles_[slot].get();
+}
+
+bool InternetCall::Keep(Slot slot, HINTERNET handle) {
+  UniqueInternet made(handle);
+  std::lock_guard<std::mutex> guard(lock_);
+  if (givenUp_ || !made) return false;  // a handle made too late goes again at once
+  handles_[slot] = std::move(made);
+  return true;
+}
+
+bool InternetCall::Close(Slot slot) {
+  UniqueInternet handle;
+  {
+    std::lock_guard<std::mutex> guard(lock_);
+    handle = std::move(handles_[slot]);
+  }
+  return !handle || InternetCloseHandle(handle.release()) != FALSE;
+}
+
+void InternetCall::TakeAll(UniqueInternet (&handles)[kSlots]) {
+  std::lock_guard<std::mutex> guard(lock_);
+  givenUp_ = true;
+  for (int slot = 0; slot < kSlots; ++slot) handles[slot] = std::move(handles_[slot]);
+}
+
+void InternetCall::SetConnectedTo(std::string address) {
+  std::lock_guard<std::mutex> guard(lock_);
+  connectedTo_ = std::move(address);
+}
+
+std::string InternetCall::ConnectedTo() const {
+  std::lock_guard<std::mutex> guard(lock_);
+  return connectedTo_;
+}
+
+void InternetCall::SetConnectionClosed(bool closed) {
+  std::lock_guard<std::mutex> guard(lock_);
+  connectionClosed_ = closed;
+}
+
+bool InternetCall::ConnectionClosed() const {
+  std::lock_guard<std::mutex> guard(lock_);
+  return connectionClosed_;
+}
+
+namespace {
+
+// Children first: closing the request (an FTP file) waits for the server's word on it.
+void CloseInOrder(UniqueInternet (&handles)[InternetCall::kSlots]) {
+  for (int slot = InternetCall::kRequest; slot >= InternetCall::kRoot; --slot) handles[slot].reset();
+}
+
+}  // namespace
+
+// Shared by the connection and its worker thread, and kept alive by both: a call that was given up
+// may still write into it.
+struct InternetWorker::Shared {
+  std::mutex lock;
+  Job job;  // handed over under the lock
+  bool quit = false;
+  bool result = false;
+  DWORD error = 0;  // GetLastError of a job that failed, taken on the worker's thread
+  UniqueKernelHandle wake{CreateEventA(nullptr, FALSE, FALSE, nullptr)};
+  UniqueKernelHandle done{CreateEventA(nullptr, FALSE, FALSE, nullptr)};
+  InternetCall call;
+};
+
+InternetWorker::InternetWorker() : shared_(std::make_shared<Shared>()) {
+  std::thread([shared = shared_] { Serve(shared); }).detach();
+}
+
+void InternetWorker::Serve(const std::shared_ptr<Shared>& shared) {
+  for (;;) {
+    // Unbounded on purpose: the owner always ends this thread, at the latest when it goes.
+    WaitForSingleObject(shared->wake.get(), INFINITE);
+    InternetWorker::Job job;
+    {
+      std::lock_guard<std::mutex> guard(shared->lock);
+      if (shared->quit) break;
+      job = std::move(shared->job);
+      shared->job = nullptr;
+    }
+    if (!job) continue;
+    const bool ok = job(shared->call);
+    const DWORD error = ok ? 0 : GetLastError();
+    {
+      std::lock_guard<std::mutex> guard(shared->lock);
+      shared->result = ok;
+      shared->error = error;
+    }
+    SetEvent(shared->done.get());
+  }
+  UniqueInternet handles[InternetCall::kSlots];
+  shared->call.TakeAll(handles);
+  CloseInOrder(handles);
+  shared->call.sharedRoot.reset();
+}
+
+namespace {
+
+StepResult FromWait(WaitOutcome outcome) {
+  switch (outcome) {
+    case WaitOutcome::kTimedOut:
+      return StepResult::kTimedOut;
+    case WaitOutcome::kGivenUp:
+      return StepResult::kFailed;
+    default:
+      return StepResult::kStopped;
+  }
+}
+
+DWORD ErrorOf(WaitOutcome outcome) {
+  switch (outcome) {
+    case WaitOutcome::kTimedOut:
+      return ERROR_INTERNET_TIMEOUT;
+    case WaitOutcome::kGivenUp:
+      return ERROR_HTTP_INVALID_SERVER_RESPONSE;
+    default:
+      return ERROR_INTERNET_OPERATION_CANCELLED;
+  }
+}
+
+}  // namespace
+
+InternetCall& InternetWorker::call() { return shared_->call; }
+const InternetCall& InternetWorker::call() const { return shared_->call; }
+
+void InternetWorker::Close() {
+  if (closed_) return;
+  closed_ = true;
+  {
+    std::lock_guard<std::mutex> guard(shared_->lock);
+    shared_->quit = true;
+    shared_->job = nullptr;
+  }
+  SetEvent(shared_->wake.get());
+}
+
+void InternetWorker::GiveUp() {
+  if (onGiveUp_) onGiveUp_();
+  // Closing the handles here ends the call that blocks on the worker.
+  UniqueInternet handles[InternetCall::kSlots];
+  shared_->call.TakeAll(handles);
+  CloseInOrder(handles);
+  Close();
+}
+
+StepResult InternetWorker::Run(Job job, const WaitPolicy& wait) {
+  lastError_ = 0;
+  if (closed_) {
+    lastError_ = ERROR_INTERNET_CONNECTION_ABORTED;
+    return StepResult::kFailed;
+  }
+  {
+    std::lock_guard<std::mutex> guard(shared_->lock);
+    shared_->job = std::move(job);
+  }
+  SetEvent(shared_->wake.get());
+  const WaitOutcome outcome = WaitPumping(shared_->done.get(), wait);
+  if (outcome != WaitOutcome::kSignalled) {
+    GiveUp();
+    lastError_ = ErrorOf(outcome);
+    return FromWait(outcome);
+  }
+  std::lock_guard<std::mutex> guard(shared_->lock);
+  lastError_ = shared_->error;
+  return shared_->result ? StepResult::kDone : StepResult::kFailed;
+}
+
+}  // namespace holvex
