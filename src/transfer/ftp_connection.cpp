@@ -13,8 +13,9 @@ StepResult FtpConnection::Connect(const std::string& host, INTERNET_PORT port, c
       [agent = agent_, proxy = proxy_, timeout = timeoutMs_, host, port, user, password,
        passive](InternetCall& call) {
         DWORD access = proxy.empty() ? INTERNET_OPEN_TYPE_PRECONFIG : INTERNET_OPEN_TYPE_PROXY;
-        if (!call.Keep(InternetCall::kRoot, InternetOpenA(agent.c_str(), access,
-                                                          proxy.empty() ? nullptr : proxy.c_str(), nullptr, 0)))
+        if (!call.Keep(
+                InternetCall::kRoot,
+                InternetOpenA(agent.c_str(), access, proxy.empty() ? nullptr : proxy.c_str(), nullptr, 0)))
           return false;
         const HINTERNET root = call.Get(InternetCall::kRoot);
         for (DWORD option :
@@ -52,8 +53,8 @@ StepResult FtpConnection::Find(const std::string& name, WIN32_FIND_DATAA* record
       [name](InternetCall& call) {
         call.record = WIN32_FIND_DATAA{};
         // A fresh listing, not the cache's: the date decides whether to transfer.
-        UniqueInternet search(FtpFindFirstFileA(call.Get(InternetCall::kConnection), name.c_str(), &call.record,
-                                                INTERNET_FLAG_RELOAD, 0));
+        UniqueInternet search(FtpFindFirstFileA(call.Get(InternetCall::kConnection), name.c_str(),
+                                                &call.record, INTERNET_FLAG_RELOAD, 0));
         return static_cast<bool>(search);
       },
       wait);
@@ -75,12 +76,12 @@ StepResult FtpConnection::OpenFile(const std::string& name, DWORD access, const 
 
 StepResult FtpConnection::Read(const char** data, DWORD* bytes, const WaitPolicy& wait) {
   InternetCall& call = worker_.call();
-  *data = call.blocks[0];
+  *data = call.block;
   *bytes = 0;
   StepResult r = worker_.Run(
       [](InternetCall& c) {
         c.count = 0;
-        return InternetReadFile(c.Get(InternetCall::kRequest), c.blocks[0], kBlockSize, &c.count) != FALSE;
+        return InternetReadFile(c.Get(InternetCall::kRequest), c.block, kBlockSize, &c.count) != FALSE;
       },
       wait);
   if (r == StepResult::kDone) *bytes = call.count;
@@ -92,11 +93,11 @@ StepResult FtpConnection::Write(const char* data, DWORD size, DWORD* written, co
   if (worker_.Closed() || size > kBlockSize) return StepResult::kFailed;
   // The worker's own copy: a write that is given up may still read it.
   InternetCall& call = worker_.call();
-  std::copy(data, data + size, call.blocks[0]);
+  std::copy(data, data + size, call.block);
   StepResult r = worker_.Run(
       [size](InternetCall& c) {
         c.count = 0;
-        return InternetWriteFile(c.Get(InternetCall::kRequest), c.blocks[0], size, &c.count) != FALSE;
+        return InternetWriteFile(c.Get(InternetCall::kRequest), c.block, size, &c.count) != FALSE;
       },
       wait);
   if (r == StepResult::kDone) *written = call.count;

@@ -4,9 +4,9 @@
 #include <limits>
 #include <string>
 
-#include "transfer/internet_request.h"
 #include "transfer/copy_loop.h"
 #include "transfer/file_blocks.h"
+#include "transfer/internet_request.h"
 #include "transfer/local_files.h"
 #include "transfer/paths.h"
 #include "transfer/transfer_engine.h"
@@ -56,8 +56,9 @@ bool TTransferEngine::UploadHttp(const TTransferItem& item) {
   Request request;
   const char* verb = item.HTTPCommand == hcPut ? "PUT" : "POST";
   const WaitPolicy wait = NetworkWait();
-  const StepResult opened =
-      session_ ? request.OpenUpload(*session_, url, verb, ProxyUserID, ProxyPassword, wait) : StepResult::kFailed;
+  const StepResult opened = session_
+                                ? request.OpenUpload(*session_, url, verb, ProxyUserID, ProxyPassword, wait)
+                                : StepResult::kFailed;
   if (opened == StepResult::kStopped) return false;
   if (opened != StepResult::kDone) {
     ReportError(kErrorConnect, "Cannot connect to server " + host);

@@ -52,7 +52,6 @@ std::optional<UrlParts> CrackUrl(const std::string& url) {
   return parts;
 }
 
-
 }  // namespace
 
 InternetSession::InternetSession(const std::string& agent, const std::string& proxy, DWORD timeoutMs)
@@ -77,7 +76,6 @@ void Request::Renew() {
   worker_ = std::make_unique<InternetWorker>();
   worker_->OnGiveUp([this] { ShutDownConnection(); });
   lastError_ = 0;
-  next_ = 0;
 }
 
 StepResult Request::Run(InternetWorker::Job job, const WaitPolicy& wait) {
@@ -96,8 +94,13 @@ void Request::ShutDownConnection() {
 
 void Request::Close() {
   if (bodyPending_) ShutDownConnection();
-  open_ = bodyPending_ = false;
-  worker_->Close();
+  DWORD error = 0;
+  // A body still being read on the worker: closing its handles here ends the read.
+  if (streaming_ && !worker_->call().ring.Ended(&error))
+    worker_->Cancel();
+  else
+    worker_->Close();
+  open_ = bodyPending_ = streaming_ = handedOut_ = false;
 }
 
 bool Request::CloseConfirmingEnd(const WaitPolicy& wait) {
@@ -144,7 +147,7 @@ StepResult Request::OpenOther(const InternetSession& session, const std::string&
   worker_->call().sharedRoot = session.root();
   StepResult r = Run(
       [url](InternetCall& call) {
-        const DWORD_PTR context = wine::ContextOf(call);
+        const DWORD_PTR context = call.context;
         return call.Keep(InternetCall::kRequest,
                          InternetOpenUrlA(call.sharedRoot->get(), url.c_str(), nullptr, 0,
                                           INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE, context));
@@ -168,7 +171,7 @@ StepResult Request::OpenHttpRequest(const InternetSession& session, const std::s
   const DWORD timeout = session.timeoutMs();
   StepResult r = Run(
       [parts = *parts, verb, flags, timeout, proxyUser, proxyPassword](InternetCall& call) {
-        const DWORD_PTR context = wine::ContextOf(call);
+        const DWORD_PTR context = call.context;
         // The address's own user information is for the origin server, as InternetOpenUrlA treats it.
         if (!call.Keep(InternetCall::kConnection,
                        InternetConnectA(call.sharedRoot->get(), parts.host.c_str(), parts.port,
@@ -176,8 +179,8 @@ StepResult Request::OpenHttpRequest(const InternetSession& session, const std::s
                                         parts.password.empty() ? nullptr : parts.password.c_str(),
                                         INTERNET_SERVICE_HTTP, 0, context)) ||
             !call.Keep(InternetCall::kRequest,
-                       HttpOpenRequestA(call.Get(InternetCall::kConnection), verb, parts.path.c_str(), nullptr,
-                                        nullptr, nullptr, flags, context)))
+                       HttpOpenRequestA(call.Get(InternetCall::kConnection), verb, parts.path.c_str(),
+                                        nullptr, nullptr, nullptr, flags, context)))
           return false;
         const HINTERNET request = call.Get(InternetCall::kRequest);
         if (wine::TimeoutsOnRequest()) {
@@ -189,7 +192,8 @@ StepResult Request::OpenHttpRequest(const InternetSession& session, const std::s
           // Only a proxy asks for these (status 407); the origin server never sees them.
           InternetSetOptionA(request, INTERNET_OPTION_PROXY_USERNAME, const_cast<char*>(proxyUser.c_str()),
                              static_cast<DWORD>(proxyUser.size()));
-          InternetSetOptionA(request, INTERNET_OPTION_PROXY_PASSWORD, const_cast<char*>(proxyPassword.c_str()),
+          InternetSetOptionA(request, INTERNET_OPTION_PROXY_PASSWORD,
+                             const_cast<char*>(proxyPassword.c_str()),
                              static_cast<DWORD>(proxyPassword.size()));
         }
         return true;
@@ -266,7 +270,8 @@ StepResult Request::BeginUpload(DWORD length, const WaitPolicy& wait) {
         call.buffers = INTERNET_BUFFERSA{};
         call.buffers.dwStructSize = sizeof(INTERNET_BUFFERSA);
         call.buffers.dwBufferTotal = length;
-        return HttpSendRequestExA(call.Get(InternetCall::kRequest), &call.buffers, nullptr, HSR_INITIATE, 0) != FALSE;
+        return HttpSendRequestExA(call.Get(InternetCall::kRequest), &call.buffers, nullptr, HSR_INITIATE,
+                                  0) != FALSE;
       },
       wait);
 }
@@ -276,11 +281,11 @@ StepResult Request::Write(const char* data, DWORD size, DWORD* written, const Wa
   if (!open_ || size > kBlockSize) return StepResult::kFailed;
   // The worker's own copy: a write that is given up may still read it.
   InternetCall& call = worker_->call();
-  std::memcpy(call.blocks[0], data, size);
+  std::memcpy(call.block, data, size);
   StepResult r = Run(
       [size](InternetCall& c) {
         c.count = 0;
-        return InternetWriteFile(c.Get(InternetCall::kRequest), c.blocks[0], size, &c.count) != FALSE;
+        return InternetWriteFile(c.Get(InternetCall::kRequest), c.block, size, &c.count) != FALSE;
       },
       wait);
   if (r == StepResult::kDone) *written = call.count;
@@ -290,7 +295,9 @@ StepResult Request::Write(const char* data, DWORD size, DWORD* written, const Wa
 StepResult Request::EndUpload(const WaitPolicy& wait) {
   if (!open_) return StepResult::kFailed;
   return WithAnswer(Run(
-      [](InternetCall& call) { return HttpEndRequestA(call.Get(InternetCall::kRequest), nullptr, 0, 0) != FALSE; },
+      [](InternetCall& call) {
+        return HttpEndRequestA(call.Get(InternetCall::kRequest), nullptr, 0, 0) != FALSE;
+      },
       wait));
 }
 
@@ -337,25 +344,32 @@ StepResult Request::DrainBody(const WaitPolicy& wait) {
 
 namespace {
 
-// On the worker: what has arrived, block by block, waiting only for the first. A read asked for a
-// whole block waits until the whole block has come, so each asks only for bytes that are there: a
+// On the worker: the body, block by block, into the ring. A read asked for a whole block waits
+// until the whole block has come, so each asks only for the bytes WinInet says have arrived: a
 // body that trickles in would otherwise run into the wait's bound although it never stalls.
-bool ReadArrived(InternetCall& call) {
+bool StreamBody(InternetCall& call) {
   const HINTERNET request = call.Get(InternetCall::kRequest);
-  call.filled = 0;
-  while (call.filled < InternetCall::kBlocksPerCall) {
-    if (call.available == 0) {
-      if (call.filled > 0) return true;  // asking again could wait, with blocks in hand
-      if (!InternetQueryDataAvailable(request, &call.available, 0, 0)) return false;
-      if (call.available == 0) return true;  // the end of the body
+  BlockRing& ring = call.ring;
+  const auto fail = [&ring] {
+    const DWORD error = GetLastError();
+    ring.End(error ? error : ERROR_INTERNET_CONNECTION_ABORTED);
+    return false;
+  };
+  DWORD available = 0;
+  for (;;) {
+    char* block = ring.Reserve();
+    if (!block) return true;  // the request is being closed
+    if (available == 0) {
+      if (!InternetQueryDataAvailable(request, &available, 0, 0)) return fail();
+      if (available == 0) break;
     }
     DWORD read = 0;
-    const DWORD wanted = std::min(call.available, kNetworkBlockSize);
-    if (!InternetReadFile(request, call.blocks[call.filled], wanted, &read)) return call.filled > 0;
-    if (read == 0) return true;
-    call.sizes[call.filled++] = read;
-    call.available -= std::min(call.available, read);
+    if (!InternetReadFile(request, block, std::min(available, kNetworkBlockSize), &read)) return fail();
+    if (read == 0) break;
+    available -= std::min(available, read);
+    ring.Commit(read);
   }
+  ring.End(0);
   return true;
 }
 
@@ -363,22 +377,36 @@ bool ReadArrived(InternetCall& call) {
 
 StepResult Request::Read(const char** data, DWORD* bytes, const WaitPolicy& wait) {
   InternetCall& call = worker_->call();
-  *data = call.blocks[0];
+  BlockRing& ring = call.ring;
+  *data = call.block;
   *bytes = 0;
   if (!open_) return StepResult::kFailed;
-  if (next_ == call.filled) {
-    next_ = 0;
-    call.filled = 0;
-    StepResult r = Run(ReadArrived, wait);
-    if (r != StepResult::kDone) return r;
-    if (call.filled == 0) {
-      bodyPending_ = false;  // the end of the body
+  if (handedOut_) ring.Release();  // the caller is done with it
+  handedOut_ = false;
+  if (!streaming_) {
+    ring.Reset();
+    worker_->Start(StreamBody);
+    streaming_ = true;
+  }
+  for (;;) {
+    if (ring.Front(data, bytes)) {
+      handedOut_ = true;
       return StepResult::kDone;
     }
+    DWORD error = 0;
+    if (ring.Ended(&error)) {
+      *data = call.block;
+      if (error == 0) bodyPending_ = false;  // the end of the body
+      lastError_ = error;
+      return error == 0 ? StepResult::kDone : StepResult::kFailed;
+    }
+    const StepResult waited = worker_->Wait(ring.Arrived(), wait);
+    if (waited != StepResult::kDone) {
+      lastError_ = worker_->LastError();
+      open_ = bodyPending_ = false;
+      return waited;
+    }
   }
-  *data = call.blocks[next_];
-  *bytes = call.sizes[next_++];
-  return StepResult::kDone;
 }
 
 std::optional<DWORD> Request::QueryNumber(DWORD info) const {

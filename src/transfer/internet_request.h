@@ -61,7 +61,8 @@ class Request {
   // to the address's port), started with the body's whole length declared, the body handed
   // over in blocks, then ended to read the answer. A request broken off is closed, not ended.
   StepResult OpenUpload(const InternetSession& session, const std::string& url, const char* verb,
-                        const std::string& proxyUser, const std::string& proxyPassword, const WaitPolicy& wait);
+                        const std::string& proxyUser, const std::string& proxyPassword,
+                        const WaitPolicy& wait);
   StepResult BeginUpload(DWORD length, const WaitPolicy& wait);
   // Hands up to kBlockSize bytes to WinInet; *written says how many it took.
   StepResult Write(const char* data, DWORD size, DWORD* written, const WaitPolicy& wait);
@@ -118,7 +119,8 @@ class Request {
   std::unique_ptr<InternetWorker> worker_;
   DWORD lastError_ = 0;
   bool open_ = false;
-  int next_ = 0;  // the next of the blocks the last read brought
+  bool streaming_ = false;  // the body is being read on the worker
+  bool handedOut_ = false;  // the caller holds the ring's oldest block
   // A download's body is still arriving.
   bool bodyPending_ = false;
   // The port of the request's far end: its server's, or the proxy's when there is one.

@@ -2,6 +2,8 @@
 
 #include <thread>
 
+#include "transfer/wine_workarounds.h"
+
 namespace holvex {
 
 HINTERNET InternetCall::Get(Slot slot) const {
@@ -72,9 +74,11 @@ struct InternetWorker::Shared {
   UniqueKernelHandle wake{CreateEventA(nullptr, FALSE, FALSE, nullptr)};
   UniqueKernelHandle done{CreateEventA(nullptr, FALSE, FALSE, nullptr)};
   InternetCall call;
+  ~Shared() { wine::Unwatch(call.context); }
 };
 
 InternetWorker::InternetWorker() : shared_(std::make_shared<Shared>()) {
+  shared_->call.context = wine::Watch(std::shared_ptr<InternetCall>(shared_, &shared_->call));
   std::thread([shared = shared_] { Serve(shared); }).detach();
 }
 
@@ -137,6 +141,7 @@ const InternetCall& InternetWorker::call() const { return shared_->call; }
 void InternetWorker::Close() {
   if (closed_) return;
   closed_ = true;
+  shared_->call.ring.Stop();
   {
     std::lock_guard<std::mutex> guard(shared_->lock);
     shared_->quit = true;
@@ -145,32 +150,51 @@ void InternetWorker::Close() {
   SetEvent(shared_->wake.get());
 }
 
-void InternetWorker::GiveUp() {
+void InternetWorker::Cancel() {
   if (onGiveUp_) onGiveUp_();
   // Closing the handles here ends the call that blocks on the worker.
   UniqueInternet handles[InternetCall::kSlots];
   shared_->call.TakeAll(handles);
+  shared_->call.ring.Stop();
   CloseInOrder(handles);
   Close();
 }
 
-StepResult InternetWorker::Run(Job job, const WaitPolicy& wait) {
-  lastError_ = 0;
-  if (closed_) {
-    lastError_ = ERROR_INTERNET_CONNECTION_ABORTED;
-    return StepResult::kFailed;
-  }
+StepResult InternetWorker::Wait(HANDLE event, const WaitPolicy& wait) {
+  const WaitOutcome outcome = WaitPumping(event, wait);
+  if (outcome == WaitOutcome::kSignalled) return StepResult::kDone;
+  Cancel();
+  lastError_ = ErrorOf(outcome);
+  return FromWait(outcome);
+}
+
+void InternetWorker::Hand(Job job) {
   {
     std::lock_guard<std::mutex> guard(shared_->lock);
     shared_->job = std::move(job);
   }
   SetEvent(shared_->wake.get());
-  const WaitOutcome outcome = WaitPumping(shared_->done.get(), wait);
-  if (outcome != WaitOutcome::kSignalled) {
-    GiveUp();
-    lastError_ = ErrorOf(outcome);
-    return FromWait(outcome);
+}
+
+void InternetWorker::Start(Job job) {
+  if (closed_) return;
+  started_ = true;
+  Hand(std::move(job));
+}
+
+StepResult InternetWorker::Run(Job job, const WaitPolicy& wait) {
+  lastError_ = 0;
+  // A started job has told its end already; what is left of it is quick.
+  if (started_ && !closed_ && Wait(shared_->done.get(), wait) != StepResult::kDone)
+    return StepResult::kFailed;
+  started_ = false;
+  if (closed_) {
+    lastError_ = ERROR_INTERNET_CONNECTION_ABORTED;
+    return StepResult::kFailed;
   }
+  Hand(std::move(job));
+  const StepResult waited = Wait(shared_->done.get(), wait);
+  if (waited != StepResult::kDone) return waited;
   std::lock_guard<std::mutex> guard(shared_->lock);
   lastError_ = shared_->error;
   return shared_->result ? StepResult::kDone : StepResult::kFailed;

@@ -13,6 +13,7 @@
 // that whatever WinInet does while it closes them never holds the window.
 #include <windows.h>
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -22,6 +23,7 @@
 
 #include "toolkit/handles.h"
 #include "transfer/async_wait.h"
+#include "transfer/block_ring.h"
 #include "transfer/internet_handle.h"
 
 namespace holvex {
@@ -48,15 +50,11 @@ class InternetCall {
   // Takes every handle away, for closing by the caller (the request first); later Keeps refuse.
   void TakeAll(UniqueInternet (&handles)[kSlots]);
 
-  SharedRoot sharedRoot;  // the run's root, for HTTP; FTP has a root of its own in kRoot
-  // A read takes what has arrived already, up to kBlocksPerCall blocks of at most
-  // kNetworkBlockSize bytes each: handing each block over on its own cost more than the transfer.
-  static constexpr int kBlocksPerCall = 16;
-  char blocks[kBlocksPerCall][kNetworkBlockSize] = {};
-  DWORD sizes[kBlocksPerCall] = {};
-  int filled = 0;       // blocks read by the last call
-  DWORD count = 0;      // bytes taken from blocks[0] by a write
-  DWORD available = 0;  // body bytes that have arrived and not been read yet
+  SharedRoot sharedRoot;       // the run's root, for HTTP; FTP has a root of its own in kRoot
+  std::uintptr_t context = 0;  // what the call's handles are made with (wine_workarounds.h)
+  char block[kNetworkBlockSize] = {};
+  DWORD count = 0;  // bytes read into block, or taken from it by a write
+  BlockRing ring;   // a body's blocks, read on by the worker while the GUI thread writes
   WIN32_FIND_DATAA record{};
   INTERNET_BUFFERSA buffers{};
   // Under Wine, told by WinInet's status callback (wine_workarounds.h) while a call runs.
@@ -85,6 +83,13 @@ class InternetWorker {
   // Runs job on the worker and waits for it. A wait that ends otherwise than with the job's end
   // gives the connection up (see above).
   StepResult Run(Job job, const WaitPolicy& wait);
+  // Starts job on the worker without waiting for it: it tells the GUI thread through its own
+  // event, waited for with Wait. The next Run or Close first lets it end.
+  void Start(Job job);
+  // Waits for event like Run waits for its job; kDone when it was set.
+  StepResult Wait(HANDLE event, const WaitPolicy& wait);
+  // Cancels what runs now as a wait given up does: the handles are closed here.
+  void Cancel();
   // Hands every handle to the worker to close, without waiting; later calls fail at once.
   void Close();
   bool Closed() const { return closed_; }
@@ -100,7 +105,9 @@ class InternetWorker {
  private:
   struct Shared;
   static void Serve(const std::shared_ptr<Shared>& shared);
-  void GiveUp();
+  void Hand(Job job);
+  // A started job that has not been waited for to its end.
+  bool started_ = false;
 
   std::function<void()> onGiveUp_;
 

@@ -1,5 +1,7 @@
 #include "transfer/wine_workarounds.h"
 
+#include <map>
+#include <mutex>
 #include <optional>
 
 #include <winsock2.h>
@@ -89,14 +91,34 @@ std::string AddressText(const char* info) {
   return text;
 }
 
+// The calls being watched, by context. Deliberately never destroyed: WinInet may still call back
+// while the program's static objects are being torn down.
+struct Watched {
+  std::mutex lock;
+  std::map<std::uintptr_t, std::weak_ptr<InternetCall>> calls;
+  std::uintptr_t next = 1;
+};
+
+Watched& TheWatched() {
+  static Watched* watched = new Watched;
+  return *watched;
+}
+
 void CALLBACK OnStatus(HINTERNET, DWORD_PTR context, DWORD status, LPVOID info, DWORD) {
   // Records only, and never throws.
   if (context == 0) return;
-  auto& call = *reinterpret_cast<InternetCall*>(context);
+  std::shared_ptr<InternetCall> call;
+  {
+    Watched& watched = TheWatched();
+    std::lock_guard<std::mutex> guard(watched.lock);
+    auto it = watched.calls.find(context);
+    if (it != watched.calls.end()) call = it->second.lock();
+  }
+  if (!call) return;
   if (status == INTERNET_STATUS_CONNECTION_CLOSED)
-    call.SetConnectionClosed(true);
+    call->SetConnectionClosed(true);
   else if (status == INTERNET_STATUS_CONNECTED_TO_SERVER && info)
-    call.SetConnectedTo(AddressText(static_cast<const char*>(info)));
+    call->SetConnectedTo(AddressText(static_cast<const char*>(info)));
 }
 
 }  // namespace
@@ -105,7 +127,21 @@ void WatchConnections(void* root) {
   if (Active()) InternetSetStatusCallbackA(root, OnStatus);
 }
 
-std::uintptr_t ContextOf(InternetCall& call) { return Active() ? reinterpret_cast<std::uintptr_t>(&call) : 0; }
+std::uintptr_t Watch(const std::shared_ptr<InternetCall>& call) {
+  if (!Active()) return 0;
+  Watched& watched = TheWatched();
+  std::lock_guard<std::mutex> guard(watched.lock);
+  const std::uintptr_t context = watched.next++;
+  watched.calls[context] = call;
+  return context;
+}
+
+void Unwatch(std::uintptr_t context) {
+  if (context == 0) return;
+  Watched& watched = TheWatched();
+  std::lock_guard<std::mutex> guard(watched.lock);
+  watched.calls.erase(context);
+}
 
 bool Active() {
   static const bool underWine = DetectWine();

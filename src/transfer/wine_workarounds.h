@@ -32,6 +32,7 @@
 // idle kept-alive one shut down with it is merely opened anew.
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -64,13 +65,14 @@ inline bool AnswersProxyChallengeItself() { return Active(); }
 inline unsigned PumpIntervalMs() { return Active() ? 10 : 0; }
 inline constexpr std::size_t kHeadMemoryBudget = 32u << 20;
 
-// Under Wine: WinInet's status callback on the run's root handle, which tells each call (through
-// ContextOf, the context its handles are made with) its server's address and whether WinInet
-// closed its connection. It is called only within the call's own WinInet calls, on its worker,
-// or while its handles are closed; the call outlives both. On Windows nothing is watched and
-// ContextOf is 0.
+// Under Wine: WinInet's status callback on the run's root handle, which tells each call its
+// server's address and whether WinInet closed its connection. A call's handles are made with the
+// context Watch gives it; the callback looks the call up by it, and finds nothing once the call is
+// gone (Wine calls back while it closes an internal handle, which may be after that). On Windows
+// nothing is watched and the context is 0.
 void WatchConnections(void* root);
-std::uintptr_t ContextOf(InternetCall& call);
+std::uintptr_t Watch(const std::shared_ptr<InternetCall>& call);
+void Unwatch(std::uintptr_t context);
 
 // Under Wine: shuts down WinInet's TCP connections to address:port (any address when empty).
 // Returns how many; 0 on Windows.

@@ -3,8 +3,8 @@
 #include <windows.h>
 #include <wininet.h>
 
-#include "transfer/internet_request.h"
 #include "transfer/engine_fixture.h"
+#include "transfer/internet_request.h"
 
 namespace holvex::test {
 namespace {
