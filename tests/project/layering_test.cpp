@@ -105,17 +105,20 @@ TEST(Layering, EveryIncludeUnderSrcFollowsTheTable) {
     }
 }
 
-TEST(Layering, TheDownloadRunSitsBetweenTheMainWindowAndTheComponents) {
+TEST(Layering, TheSessionAndItsRunSitBetweenTheMainWindowAndTheComponents) {
   const Layers layers = ReadTable(ReadAll(kTop / "docs" / "LAYERS.md"));
   ASSERT_TRUE(layers.count("run"));
-  EXPECT_TRUE(layers.at("app").count("run"));
+  ASSERT_TRUE(layers.count("session"));
+  EXPECT_TRUE(layers.at("app").count("session"));
+  EXPECT_TRUE(layers.at("session").count("run"));
   EXPECT_TRUE(layers.at("run").count("transfer"));
-  // The run shows itself through its own view interface, never through the windows' layers.
-  for (const char* above : {"app", "host", "ui"}) EXPECT_FALSE(layers.at("run").count(above)) << above;
+  // The session and the run know no window: the run shows itself through its own view
+  // interface, and the main window shows the session.
+  for (const char* folder : {"session", "run"})
+    for (const char* above : {"app", "host", "ui"}) EXPECT_FALSE(layers.at(folder).count(above)) << folder;
   for (const auto& [folder, allowed] : layers) {
-    if (folder != "app") {
-      EXPECT_FALSE(allowed.count("run")) << folder;
-    }
+    if (folder != "app") EXPECT_FALSE(allowed.count("session")) << folder;
+    if (folder != "app" && folder != "session") EXPECT_FALSE(allowed.count("run")) << folder;
   }
 }
 

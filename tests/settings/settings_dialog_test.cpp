@@ -44,9 +44,8 @@ class SettingsDialogTest : public ::testing::Test {
     test::TestApplication();
     dir.Write("load.ini", ini);
     if (!queue.empty()) dir.Write("load.hvq", SerializeQueue(queue));
-    MainFormOptions options{dir.path(), test::UniqueName("holvex-settings")};
-    options.stallTimeoutMs = 5000;
-    form = std::make_unique<TForm1>(options);
+    session = std::make_unique<ProgramSession>(SessionOptions{dir.path(), 5000});
+    form = std::make_unique<TForm1>(*session, MainFormOptions{test::UniqueName("holvex-settings")});
     proxy = std::make_unique<TForm7>(*form);
     general = std::make_unique<TForm8>(*form);
     extra = std::make_unique<TForm9>();
@@ -85,6 +84,7 @@ class SettingsDialogTest : public ::testing::Test {
            requests.back().RequestLine() == std::string("GET ") + kOrigin + " HTTP/1.1";
   }
   test::TempDir dir;
+  std::unique_ptr<ProgramSession> session;  // outlives the window that shows it
   std::unique_ptr<TForm1> form;
   std::unique_ptr<TForm7> proxy;
   std::unique_ptr<TForm8> general;

@@ -29,7 +29,8 @@ class AboutBoxTest : public ::testing::Test {
  protected:
   void SetUp() override {
     test::TestApplication();
-    form = std::make_unique<TForm1>(MainFormOptions{dir.path(), test::UniqueName("holvex-about")});
+    session = std::make_unique<ProgramSession>(SessionOptions{dir.path()});
+    form = std::make_unique<TForm1>(*session, MainFormOptions{test::UniqueName("holvex-about")});
     about = std::make_unique<TForm6>(*form);
   }
   void TearDown() override {
@@ -44,6 +45,7 @@ class AboutBoxTest : public ::testing::Test {
     return test::PumpUntil([&] { return !about->Visible(); }, 1500);
   }
   test::TempDir dir;
+  std::unique_ptr<ProgramSession> session;  // outlives the window that shows it
   std::unique_ptr<TForm1> form;
   std::unique_ptr<TForm6> about;
 };

@@ -28,7 +28,8 @@ class UpdateDialogTest : public ::testing::Test {
  protected:
   void SetUp() override {
     test::TestApplication();
-    form = std::make_unique<TForm1>(MainFormOptions{dir.path(), test::UniqueName("holvex-update")});
+    session = std::make_unique<ProgramSession>(SessionOptions{dir.path()});
+    form = std::make_unique<TForm1>(*session, MainFormOptions{test::UniqueName("holvex-update")});
     update = std::make_unique<TForm2>(*form);
     update->openHomepage = [this] { ++homepageOpenings; };
     form->StartupComplete();
@@ -49,6 +50,7 @@ class UpdateDialogTest : public ::testing::Test {
   }
   std::vector<std::string> LogLines() { return test::MainWindowUi(form->hwnd()).Log(); }
   test::TempDir dir;
+  std::unique_ptr<ProgramSession> session;  // outlives the window that shows it
   std::unique_ptr<TForm1> form;
   std::unique_ptr<TForm2> update;
   int homepageOpenings = 0;
