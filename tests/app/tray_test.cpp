@@ -10,6 +10,7 @@
 #include "app/main_form.h"
 #include "app/tray_icon.h"
 #include "queue/queue_file.h"
+#include "update/about_box.h"
 #include "support/dialog_answerer.h"
 #include "support/gui.h"
 #include "support/main_window_ui.h"
@@ -168,31 +169,50 @@ TEST_F(TrayMainFormTest, MinimiseHidesIntoTheTrayAndTheIconBringsTheWindowBack) 
   EXPECT_EQ(TrayMenu(icon), kIdleShown);
 }
 
-TEST_F(TrayMainFormTest, DuringARunTheTrayMenuCancelsIt) {
-  // The first transfer stalls after a few bytes; the second entry is never reached.
-  test::ScriptedHttpServer server(
-      {ConnectionScript()
-           .Receive()
-           .Send("HTTP/1.1 200 OK\r\nContent-Length: 100000\r\n\r\n" + std::string(1000, 'x'))
-           .HoldOpen()});
-  dir.Write("load.hvq", SerializeQueue({{"a.zip", "0,00 MB", "Wartend", server.Url("/a.zip")},
-                                        {"b.zip", "0,00 MB", "Wartend", server.Url("/b.zip")}}));
-  Start();
-  HWND icon = OnlyTrayIcon();
-  ASSERT_NE(icon, nullptr);
-  std::future<test::SeenMenu> menu = test::AnswerPopupMenu('c', 15000);
-  auto rightClick = std::async(std::launch::async, [&] {
-    if (server.WaitForRequests(1, 10000)) PostMessageA(icon, WM_RBUTTONUP, 0, 0);
-  });
-  Ui().Click("Download");  // returns when the run is over
-  test::SeenMenu seen = menu.get();
-  ASSERT_TRUE(seen.found);
-  EXPECT_EQ(Describe(seen),
-            "Download &starten:off | Download abbre&chen:on | - | &Fenster widerherstellen:off");
-  EXPECT_TRUE(Logged("Downloads abgebrochen durch Benutzer."));
-  EXPECT_EQ(server.Requests().size(), 1u);
-  EXPECT_EQ(Ui().Cell(1, 2), "Wartend");
-  EXPECT_EQ(TrayMenu(icon), kIdleShown);
+TEST_F(TrayMainFormTest, DuringARunTheTrayMenuCancelsItAlsoUnderTheAboutBox) {
+  for (bool underAboutBox : {false, true}) {
+    SCOPED_TRACE(underAboutBox ? "about box open" : "no dialog");
+    // The first transfer stalls after a few bytes; the second entry is never reached.
+    test::ScriptedHttpServer server(
+        {ConnectionScript()
+             .Receive()
+             .Send("HTTP/1.1 200 OK\r\nContent-Length: 100000\r\n\r\n" + std::string(1000, 'x'))
+             .HoldOpen()});
+    dir.Write("load.hvq", SerializeQueue({{"a.zip", "0,00 MB", "Wartend", server.Url("/a.zip")},
+                                          {"b.zip", "0,00 MB", "Wartend", server.Url("/b.zip")}}));
+    Start();
+    TForm6 about(*form);
+    form->showAbout = [&about] { about.ShowModal(); };
+    HWND icon = OnlyTrayIcon();
+    ASSERT_NE(icon, nullptr);
+    std::future<test::SeenMenu> menu = test::AnswerPopupMenu('c', 15000);
+    std::string statusUnderTheBox;
+    auto user = std::async(std::launch::async, [&] {
+      if (!server.WaitForRequests(1, 10000)) return;
+      if (underAboutBox) {
+        Ui().ChooseMenu("Informationen");
+        for (int i = 0; i < 100 && !about.Visible(); ++i) Sleep(50);
+      }
+      PostMessageA(icon, WM_RBUTTONUP, 0, 0);
+      menu.wait();
+      if (!underAboutBox) return;
+      for (int i = 0; i < 100 && Ui().Cell(0, 2) != "Abgebrochen"; ++i) Sleep(50);
+      statusUnderTheBox = Ui().Cell(0, 2);
+      PostMessageA(about.hwnd(), WM_CLOSE, 0, 0);
+    });
+    Ui().Click("Download");  // returns when the run is over
+    user.get();
+    test::SeenMenu seen = menu.get();
+    ASSERT_TRUE(seen.found);
+    EXPECT_EQ(Describe(seen),
+              "Download &starten:off | Download abbre&chen:on | - | &Fenster widerherstellen:off");
+    if (underAboutBox) EXPECT_EQ(statusUnderTheBox, "Abgebrochen");
+    EXPECT_EQ(Ui().Cell(0, 2), "Abgebrochen");
+    EXPECT_TRUE(Logged("Downloads abgebrochen durch Benutzer."));
+    EXPECT_EQ(server.Requests().size(), 1u);
+    EXPECT_EQ(Ui().Cell(1, 2), "Wartend");
+    EXPECT_EQ(TrayMenu(icon), kIdleShown);
+  }
 }
 
 TEST_F(TrayMainFormTest, StartsDuringStartUpAndTheAutomaticRunAreOneRunAndAStartWaitsForADialog) {
