@@ -10,7 +10,6 @@
 #include "app/main_form.h"
 #include "app/tray_icon.h"
 #include "queue/queue_file.h"
-#include "update/about_box.h"
 #include "support/dialog_answerer.h"
 #include "support/gui.h"
 #include "support/main_window_ui.h"
@@ -18,6 +17,7 @@
 #include "support/temp_dir.h"
 #include "support/tray_area.h"
 #include "toolkit/application.h"
+#include "update/about_box.h"
 
 namespace holvex {
 namespace {
@@ -206,7 +206,9 @@ TEST_F(TrayMainFormTest, DuringARunTheTrayMenuCancelsItAlsoUnderTheAboutBox) {
     ASSERT_TRUE(seen.found);
     EXPECT_EQ(Describe(seen),
               "Download &starten:off | Download abbre&chen:on | - | &Fenster widerherstellen:off");
-    if (underAboutBox) EXPECT_EQ(statusUnderTheBox, "Abgebrochen");
+    if (underAboutBox) {
+      EXPECT_EQ(statusUnderTheBox, "Abgebrochen");
+    }
     EXPECT_EQ(Ui().Cell(0, 2), "Abgebrochen");
     EXPECT_TRUE(Logged("Downloads abgebrochen durch Benutzer."));
     EXPECT_EQ(server.Requests().size(), 1u);

@@ -47,10 +47,10 @@ void DialogUi::Type(int index, const std::string& text) const {
   SetWindowTextA(Control("Edit", index), text.c_str());
 }
 
-HWND DialogUi::Button(const std::string& caption) const {
+HWND DialogUi::Button(const std::string& caption, int nth) const {
   for (int i = 0;; ++i) {
     HWND b = Control("Button", i);
-    if (!b || WindowText(b) == caption) return b;
+    if (!b || (WindowText(b) == caption && nth-- == 0)) return b;
   }
 }
 

@@ -19,9 +19,11 @@ class DialogUi {
   // Types the text into the index-th field.
   void Type(int index, const std::string& text) const;
   std::string Field(int index) const { return Text("Edit", index); }
-  // A button (or check box) by its caption.
-  HWND Button(const std::string& caption) const;
-  void Click(const std::string& caption) const { SendMessageA(Button(caption), BM_CLICK, 0, 0); }
+  // A button (or check box) by its caption; `nth` counts buttons of the same caption.
+  HWND Button(const std::string& caption, int nth = 0) const;
+  void Click(const std::string& caption, int nth = 0) const {
+    SendMessageA(Button(caption, nth), BM_CLICK, 0, 0);
+  }
   bool Enabled(const std::string& caption) const { return IsWindowEnabled(Button(caption)) != FALSE; }
   bool Checked(const std::string& caption) const;
   void SetChecked(const std::string& caption, bool checked) const;
