@@ -44,6 +44,9 @@ TForm1::TForm1(ProgramSession& session, MainFormOptions options)
 
 TForm1::~TForm1() {
   if (Application* app = Application::Current()) app->OnHandlerError = nullptr;
+  // The session outlives this window: nothing of it may call back into a window that is gone.
+  Queue().onChange = nullptr;
+  QueueFile().log = nullptr;
 }
 
 void TForm1::CreateControls() {
