@@ -120,7 +120,8 @@ void MeasureCommands(const std::string& dir) {
   }
   const std::string queueFile = holvex::PathInDirectory(dir, holvex::kQueueFileName);
   holvex::WriteFileReplacing(queueFile, holvex::SerializeQueue(rows));
-  holvex::TForm1 form(holvex::MainFormOptions{dir, "holvex-bench-commands"});
+  holvex::ProgramSession session({dir});
+  holvex::TForm1 form(session, holvex::MainFormOptions{"holvex-bench-commands"});
   form.Show();
   const holvex::test::MainWindowUi ui(form.hwnd());
   // The user scrolls to the row and selects it.

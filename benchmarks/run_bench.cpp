@@ -66,8 +66,10 @@ double RunThroughMainWindow(const std::string& url, const std::string& dir, int 
   WriteFileReplacing(dir + "\\load.ini", std::string("[allgemein]\r\nstatus=") + (extraWindow ? "1" : "0") +
                                              "\r\ndownloadfolder=" + downloads + "\r\n");
   WriteFileReplacing(dir + "\\load.hvq", SerializeQueue({{"run.bin", "200,00 MB", "Wartend", url}}));
-  auto form = std::make_unique<TForm1>(MainFormOptions{
-      dir, "holvex-run-bench-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(round)});
+  ProgramSession session({dir});
+  auto form = std::make_unique<TForm1>(
+      session, MainFormOptions{"holvex-run-bench-" + std::to_string(GetCurrentProcessId()) + "-" +
+                               std::to_string(round)});
   auto extra = std::make_unique<TForm9>();
   form->SetExtraWindow(extra.get());
   form->StartupComplete();

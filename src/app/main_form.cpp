@@ -22,10 +22,9 @@ FormParams MainParams() {
 }
 }  // namespace
 
-TForm1::TForm1(MainFormOptions options)
-    : Form(MainParams()),
-      options_(std::move(options)),
-      queueStore_(PathInDirectory(options_.baseDir, kQueueFileName)) {
+TForm1::TForm1(ProgramSession& session, MainFormOptions options)
+    : Form(MainParams()), session_(session), options_(std::move(options)) {
+  session_.ShowRunIn(*this);
   // A handler that fails is seen: logged and shown, as the program's other unexpected errors.
   Application::Instance().OnHandlerError = [this](const std::string& text) {
     AddLogLine(text);
@@ -37,6 +36,7 @@ TForm1::TForm1(MainFormOptions options)
   SetClientSize(516, 467);
   CreateControls();
   ConnectHandlers();
+  ApplyCommandState();
   BindQueueToList();
   CenterOnScreen();
   FormCreate();
@@ -44,6 +44,9 @@ TForm1::TForm1(MainFormOptions options)
 
 TForm1::~TForm1() {
   if (Application* app = Application::Current()) app->OnHandlerError = nullptr;
+  // The session outlives this window: nothing of it may call back into a window that is gone.
+  Queue().onChange = nullptr;
+  QueueFile().log = nullptr;
 }
 
 void TForm1::CreateControls() {
@@ -75,9 +78,10 @@ void TForm1::CreateControls() {
 }
 
 void TForm1::BindQueueToList() {
-  ListView1.cellText = [this](size_t row, int column) -> std::string {
-    if (row >= queue_.Count()) return {};
-    const QueueEntry& e = queue_.At(row);
+  DownloadQueue& queue = session_.Queue();
+  ListView1.cellText = [this, &queue](size_t row, int column) -> std::string {
+    if (row >= queue.Count()) return {};
+    const QueueEntry& e = queue.At(row);
     switch (column) {
       case 0:
         return e.fileName;
@@ -91,10 +95,10 @@ void TForm1::BindQueueToList() {
         return {};
     }
   };
-  queue_.onChange = [this](const QueueChange& change) {
+  queue.onChange = [this, &queue](const QueueChange& change) {
     switch (change.kind) {
       case QueueChange::Kind::Appended:
-        ListView1.SetRowCount(queue_.Count(), true);
+        ListView1.SetRowCount(queue.Count(), true);
         break;
       case QueueChange::Kind::Changed:
         ListView1.RedrawRow(change.index);
@@ -103,56 +107,27 @@ void TForm1::BindQueueToList() {
       case QueueChange::Kind::RemovedMany: {
         // A removed row's selection goes with it; the rows that stay keep theirs.
         std::optional<size_t> selected = ListView1.SelectedRow();
-        ListView1.SetRowCount(queue_.Count());
+        ListView1.SetRowCount(queue.Count());
         if (selected) ListView1.SelectRow(change.NewIndexOf(*selected));
         ListView1.RedrawAll();
         break;
       }
       case QueueChange::Kind::Reset:
         ListView1.SelectRow(std::nullopt);
-        ListView1.SetRowCount(queue_.Count());
+        ListView1.SetRowCount(queue.Count());
         ListView1.RedrawAll();
         break;
     }
   };
 }
 
-std::string TForm1::QueueFilePath() const { return queueStore_.Path(); }
-std::string TForm1::SettingsFilePath() const { return PathInDirectory(options_.baseDir, kSettingsFileName); }
-
 void TForm1::AddLogLine(const std::string& message) { Memo1.AppendLine(CurrentClockTime() + ": " + message); }
-
-int TForm1::ShowMessageBox(const std::string& text, const std::string& caption, UINT flags) {
-  PostMessageA(hwnd(), WM_MSGBOX_CENTER, 0, 0);
-  MsgBoxCaption = caption;
-  HWND owner = GetActiveWindow();
-  if (!owner) owner = hwnd();
-  return MessageBoxA(owner, text.c_str(), caption.c_str(), flags);
-}
-
-void TForm1::CenterMessageBox() {
-  HWND box = FindWindowA(MAKEINTATOM(0x8002), MsgBoxCaption.c_str());
-  if (!box) return;
-  RECT boxRect, mainRect;
-  GetWindowRect(box, &boxRect);
-  GetWindowRect(hwnd(), &mainRect);
-  const int w = boxRect.right - boxRect.left, h = boxRect.bottom - boxRect.top;
-  auto place = [](int start, int extent, int size, int screen) {
-    int pos = start + (extent - size) / 2;
-    if (pos < 0) return 0;
-    if (pos + size > screen) return screen - size;
-    return pos;
-  };
-  int x = place(mainRect.left, mainRect.right - mainRect.left, w, GetSystemMetrics(SM_CXSCREEN));
-  int y = place(mainRect.top, mainRect.bottom - mainRect.top, h, GetSystemMetrics(SM_CYSCREEN));
-  SetWindowPos(box, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
 
 LRESULT TForm1::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   if (LRESULT styled = 0; MenuStyler1.HandleMessage(msg, wp, lp, &styled)) return styled;
   switch (msg) {
-    case WM_MSGBOX_CENTER:
-      CenterMessageBox();
+    case WM_RUN_WAITING:
+      RunWaitingCommands();
       return 0;
     case WM_NAME_REJECTED:
       ShowRejectedName();
@@ -182,23 +157,6 @@ LRESULT TForm1::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   return Form::HandleMessage(msg, wp, lp);
 }
 
-void TForm1::ApplyProxyToHttpClient() {
-  TProxySettings& proxy = HttpClient1.ProxyParams();
-  proxy.SetProxyServer(proxy_.server);
-  // An empty or unreadable port gives 0.
-  proxy.SetProxyPort(ProxyPortNumber(proxy_.port).value_or(0));
-  proxy.ProxyUsername = proxy_.username;
-  proxy.ProxyPassword = proxy_.password;
-}
-
-void TForm1::ApplySettings(const GeneralSettings& settings) { settings_ = settings; }
-
-void TForm1::ApplyProxy(const ProxySettings& proxy) {
-  proxy_ = proxy;
-  ApplyProxyToHttpClient();
-  ApplyProxyToTransfer();
-}
-
 void TForm1::FormCreate() {
   Application& app = Application::Instance();
   instance_ = std::make_unique<SingleInstance>(options_.instanceName);
@@ -220,24 +178,18 @@ void TForm1::FormCreate() {
   // After each row, as often as keeps the windows responsive (a look at the message queue
   // per row would cost more than the rows).
   hooks.processEvents = [&app] { app.ProcessMessagesIfDue(); };
-  queueStore_.log = hooks.log;
   std::optional<std::string> unreadable;
   {
     // The window is not shown yet; painting the list row by row would only cost time.
     ListView::UpdateLock lock(ListView1);
-    unreadable = queueStore_.Restore(queue_, hooks);
+    unreadable = session_.RestoreQueue(hooks);
   }
   if (unreadable) AddLogLine("Warteschleife nicht geladen: " + UnreadQueueFileText(*unreadable));
   app.ProcessMessages();
 
-  IniDocument ini = SettingsFile(SettingsFilePath()).Load();
-  settings_ = ReadGeneralSettings(ini);
-  proxy_ = ReadProxySettings(ini);
-  ApplyProxyToHttpClient();
-  ConfigureTransfer();
-  ApplyProxyToTransfer();
+  session_.LoadSettings();
 
-  if (settings_.systemtray)
+  if (Settings().systemtray)
     HideToTray();
   else
     Show();

@@ -10,11 +10,8 @@
 #include "app/single_instance.h"
 #include "app/tray_icon.h"
 #include "host/main_window_host.h"
-#include "net/http_client.h"
-#include "queue/download_queue.h"
-#include "queue/queue_store.h"
-#include "run/download_run.h"
-#include "settings/settings.h"
+#include "run/run_view.h"
+#include "session/program_session.h"
 #include "toolkit/form.h"
 #include "toolkit/list_box.h"
 #include "toolkit/list_view.h"
@@ -24,69 +21,75 @@
 #include "toolkit/page_control.h"
 #include "toolkit/speed_button.h"
 #include "toolkit/status_bar.h"
-#include "transfer/transfer_engine.h"
 #include "ui/menu_styler.h"
 
 namespace holvex {
 
 struct MainFormOptions {
-  std::string baseDir;  // where load.hvq and load.ini live: the executable's folder
   std::string instanceName = kInstanceSemaphoreName;
   // Where the autostart entry lives: the machine's Run key.
   std::shared_ptr<RunKey> runKey = std::make_shared<RunKey>();
   // Called instead of ending the process when another instance runs (tests); creation then
   // stops there.
   std::function<void()> onAnotherInstance = nullptr;
-  // Longest silence of a server before its download is given up.
-  DWORD stallTimeoutMs = 30000;
 };
 
 class TForm9;
 
 class TForm1 : public Form, public MainWindowHost, private RunView {
  public:
-  explicit TForm1(MainFormOptions options);
+  // Shows the session; both live until the program ends.
+  TForm1(ProgramSession& session, MainFormOptions options);
   ~TForm1() override;
 
-  // What the dialogs and components reach.
+  // What the dialogs and components reach: the session's state, this window's log and list.
   Form& MainForm() override { return *this; }
   void AddLogLine(const std::string& message) override;
-  int ShowMessageBox(const std::string& text, const std::string& caption, UINT flags) override;
-  DownloadQueue& Queue() override { return queue_; }
-  std::string QueueFilePath() const override;
-  QueueStore& QueueFile() override { return queueStore_; }
-  std::string SettingsFilePath() const override;
-  const GeneralSettings& Settings() const override { return settings_; }
-  void ApplySettings(const GeneralSettings& settings) override;
-  const ProxySettings& Proxy() const override { return proxy_; }
-  void ApplyProxy(const ProxySettings& proxy) override;
-  THttpClient& HttpClient() override { return HttpClient1; }
+  DownloadQueue& Queue() override { return session_.Queue(); }
+  std::string QueueFilePath() const override { return session_.QueueFilePath(); }
+  QueueStore& QueueFile() override { return session_.QueueFile(); }
+  std::string SettingsFilePath() const override { return session_.SettingsFilePath(); }
+  const GeneralSettings& Settings() const override { return session_.Settings(); }
+  void ApplySettings(const GeneralSettings& settings) override { session_.ApplySettings(settings); }
+  const ProxySettings& Proxy() const override { return session_.Proxy(); }
+  void ApplyProxy(const ProxySettings& proxy) override { session_.ApplyProxy(proxy); }
+  THttpClient& HttpClient() override { return session_.HttpClient(); }
   void SuspendQueueView() override { ListView1.BeginUpdate(); }
   void ResumeQueueView() override { ListView1.EndUpdate(); }
 
   // Called by the entry sequence once every window exists. A command or close request that came
-  // earlier (the save dialog every exit goes through did not exist yet) is carried out now.
+  // earlier (the save dialog every exit goes through did not exist yet) and the automatic run
+  // are carried out now.
   void StartupComplete();
 
   // The dialogs are created after this window; the entry sequence connects them here.
-  std::function<void()> showAddDialog, showSaveDialog, showGeneralSettings, showProxySettings, showAbout,
-      showUpdateCheck;
+  std::function<void(const std::string& url)> showAddDialog;
+  std::function<bool()> showSaveDialog;  // true when the queue was saved
+  std::function<void()> showGeneralSettings, showProxySettings, showAbout, showUpdateCheck;
   std::function<void(const std::string& linkFile)> showImportDialog;
 
   // The extra progress window, created after this one.
   void SetExtraWindow(TForm9* window);
 
-  // The download run.
-  void SpeedButton3Click() { run_.Start(); }
-  void SpeedButton4Click() { run_.Cancel(); }
+  // Command handlers, named after control and event. What each may do now is the session's word.
+  void SpeedButton1Click() {
+    Invoke(Command::kAdd, [this] { AddDownload(); });
+  }
+  void Hinzufgen1Click() { SpeedButton1Click(); }
+  void Downloadhinzufgen1Click() { SpeedButton1Click(); }
+  void SpeedButton2Click() {
+    Invoke(Command::kRemove, [this] { RemoveSelected(false); });
+  }
+  void Lschen1Click() {
+    Invoke(Command::kRemove, [this] { RemoveSelected(true); });
+  }
+  void SpeedButton3Click() {
+    Invoke(Command::kStart, [this] { session_.Run().Start(); });
+  }
+  void SpeedButton4Click() {
+    Invoke(Command::kCancel, [this] { session_.Run().Cancel(); });
+  }
   static bool IsOnline() { return DownloadRun::IsOnline(); }
-
-  // Command handlers, named after control and event.
-  void SpeedButton1Click() { AddDownload(); }
-  void Hinzufgen1Click() { AddDownload(); }
-  void Downloadhinzufgen1Click() { AddDownload(); }
-  void SpeedButton2Click();
-  void Lschen1Click();
   void Wartend1Click();
   void Fertig1Click();
   void Dateiffnen1Click();
@@ -94,18 +97,40 @@ class TForm1 : public Form, public MainWindowHost, private RunView {
   void fertigeDownloadsentfernen1Click();
   void fehlerhafteDownloadsentfernen1Click();
   void Verwerfen1Click();
-  void Speichern1Click();
-  void extdatei1Click();
+  void Speichern1Click() {
+    Invoke(Command::kSave, [this] { SaveQueue(); });
+  }
+  void extdatei1Click() {
+    Invoke(Command::kImport, [this] { ImportLinks(); });
+  }
+  void Allgemeines1Click() {
+    Invoke(Command::kGeneral, [this] { ShowDialog(showGeneralSettings); });
+  }
+  void ProxyServer1Click() {
+    Invoke(Command::kProxy, [this] { ShowDialog(showProxySettings); });
+  }
+  void Informationen1Click() {
+    Invoke(Command::kAbout, [this] { ShowDialog(showAbout); });
+  }
+  void AufUpdateprfen1Click() {
+    Invoke(Command::kUpdate, [this] { ShowDialog(showUpdateCheck); });
+  }
   void Homepage1Click();
   void Fehlerbericht1Click();
-  void Beenden1Click();
+  void Beenden1Click() {
+    Invoke(Command::kExit, [this] { ExitIfConfirmed(); });
+  }
   bool FormCloseQuery();
 
   // The tray icon, the window state and the autostart entry.
   void TrayIcon1DblClick() { Fensterwiderherstellen1Click(); }
   void Fensterwiderherstellen1Click();
-  void Downloadstarten1Click();
-  void Downloadabbrechen1Click();
+  void Downloadstarten1Click() {
+    Invoke(Command::kTrayStart, [this] { session_.Run().Start(); });
+  }
+  void Downloadabbrechen1Click() {
+    Invoke(Command::kTrayCancel, [this] { session_.Run().Cancel(); });
+  }
   void MitWindowsstarten1Click();
 
  protected:
@@ -114,22 +139,24 @@ class TForm1 : public Form, public MainWindowHost, private RunView {
  private:
   // What the run shows.
   void ReportOffline() override;
-  void LockCommands(bool running) override;
+  void RunStateChanged() override;
   void PrepareEntry(const std::string& fileName, const std::string& source,
                     const std::string& folder) override;
   void ShowExtraWindow(bool shown) override;
   void ShowProgress(const ProgressTexts& texts) override;
   void ClearPanels() override;
 
-  // The engine's events, passed to the run.
-  void Transfer1FileStart() { run_.FileStarted(); }
-  void Transfer1CopyProgress(std::int64_t size, std::int64_t totsize) { run_.Progress(size, totsize); }
-  void Transfer1FileDone() { run_.FileDone(); }
-  void Transfer1CopyDone() { run_.CopyDone(); }
-  void Transfer1ConnectError() { run_.ConnectFailed(); }
-  void Transfer1Error(int errorCode) { run_.Failed(errorCode); }
-  void Transfer1URLNotFound() { run_.NotFound(); }
-  void Transfer1CopyCancel() { run_.CopyCancelled(); }
+  // The command runs now, waits in the session, or is refused (then an open dialog comes to the
+  // front, as for a click behind it).
+  void Invoke(Command command, const std::function<void()>& action);
+  // Shows every command's controls as the session's state says: the one place that does.
+  void ApplyCommandState();
+  // Runs the waiting commands that may run now (posted, so never nested where they waited).
+  void RunWaitingCommands();
+  bool ModalWindowOpen() const;
+  static void ShowDialog(const std::function<void()>& dialog) {
+    if (dialog) dialog();
+  }
 
   // The file-name cell edited in place.
   bool ListView1Editing(size_t row);
@@ -140,23 +167,20 @@ class TForm1 : public Form, public MainWindowHost, private RunView {
   void CreateMenus();
   void StyleMainMenu();
   void ConnectHandlers();
-  // The command runs now, or once start-up has ended when it needs what is not there yet.
-  std::function<void()> AfterStartup(const char* name, std::function<void()> command);
   void BindQueueToList();
   void FormCreate();
   void AddDownload();
+  void RemoveSelected(bool reportNoSelection);
   void SetSelectedStatus(const char* status);
-  void CenterMessageBox();
-  void ApplyProxyToHttpClient();
-  void ConfigureTransfer();
-  void ApplyProxyToTransfer();
+  void SaveQueue();
+  void ImportLinks();
+  // The exit question, then the save; the program ends here once the queue was saved.
+  bool ExitIfConfirmed();
   void OpenWithShell(const char* target, HWND owner, const char* params, int show);
   void CreateTrayMenu();
   void CreateTrayIcon();
   bool WMSysCommand(WPARAM command);
   void HideToTray();
-  void LockTrayCommands(bool running);
-  bool RunCommandRefused();
   std::string UnreadQueueFileText(const std::string& reason) const;
   void ReportUnreadQueueFile(const std::string& reason);
   void ShowRejectedName();
@@ -164,6 +188,8 @@ class TForm1 : public Form, public MainWindowHost, private RunView {
 
   // Posted when a typed file name was refused: the box waits until the edit has ended.
   static constexpr UINT WM_NAME_REJECTED = WM_APP + 2;
+  // Posted when commands wait and the state they waited for may have passed.
+  static constexpr UINT WM_RUN_WAITING = WM_APP + 3;
 
   SpeedButton SpeedButton1, SpeedButton2, SpeedButton3, SpeedButton4;
   ListView ListView1;
@@ -173,9 +199,6 @@ class TForm1 : public Form, public MainWindowHost, private RunView {
   StatusBar StatusBar1;
   ListBox ListBox1;
   OpenDialog OpenDialog1;
-
-  THttpClient HttpClient1;  // the size probes and the update query
-  TTransferEngine Transfer1{this};
 
   Menu MainMenu1;
   MenuItem Downloadhinzufgen1, Speichern1, extdatei1, Beenden1;
@@ -190,19 +213,9 @@ class TForm1 : public Form, public MainWindowHost, private RunView {
   std::unique_ptr<TTrayIcon> TrayIcon1;
   TMenuStyler MenuStyler1{*this};  // after the menus: it unhooks them before they go
 
+  ProgramSession& session_;
   MainFormOptions options_;
-  QueueStore queueStore_;
   std::unique_ptr<SingleInstance> instance_;
-  DownloadQueue queue_;
-  GeneralSettings settings_;
-  ProxySettings proxy_;
-  EngineTransfer transfer_{Transfer1};
-  DownloadRun run_{queue_, transfer_, settings_, *this};
-  bool startupComplete_ = false;
-  // Commands that came during start-up, by name, each once, in the order they came.
-  std::vector<std::pair<std::string, std::function<void()>>> startupCommands_;
-  bool closeRequestedDuringStartup_ = false;
-  bool exitQuestionOpen_ = false;
   TForm9* extra_ = nullptr;
   EntryId editedEntry_ = 0;   // the row whose name is being edited, by identity
   std::string rejectedName_;  // a typed name that was refused, shown once the edit has ended

@@ -21,48 +21,46 @@ constexpr const char* kRejectedAddress =
 }
 
 void TForm1::AddDownload() {
-  PendingUrl.clear();
-  std::string typed;
-  if (InputQuery("Download hinzufügen",
-                 "Bitte geben Sie die Adresse der zu speichernden Datei in das folgende Feld ein:", typed))
-    PendingUrl = typed;
-  if (PendingUrl.empty()) return;
-  if (!IsValidDownloadUrl(PendingUrl)) {
+  std::string url;
+  if (!InputQuery("Download hinzufügen",
+                  "Bitte geben Sie die Adresse der zu speichernden Datei in das folgende Feld ein:", url) ||
+      url.empty())
+    return;
+  if (!IsValidDownloadUrl(url)) {
     ShowMessageBox(kRejectedAddress, "Fehler", MB_OK | MB_ICONERROR);
     return;
   }
   if (!showAddDialog) return;
   StatusBar1.SetPanelText(0, "Bitte warten...");
-  SpeedButton1.SetEnabled(false);
-  Downloadhinzufgen1.SetEnabled(false);
-  Hinzufgen1.SetEnabled(false);
-  showAddDialog();
+  // The add commands stay locked while the dialog works, also when it fails.
+  struct Adding {
+    TForm1& form;
+    explicit Adding(TForm1& f) : form(f) { Set(true); }
+    ~Adding() { Set(false); }
+    void Set(bool adding) {
+      form.session_.SetAdding(adding);
+      form.ApplyCommandState();
+    }
+  } adding(*this);
+  showAddDialog(url);
   StatusBar1.SetPanelText(0, "");
-  SpeedButton1.SetEnabled(true);
-  Downloadhinzufgen1.SetEnabled(true);
-  Hinzufgen1.SetEnabled(true);
 }
 
-void TForm1::SpeedButton2Click() {
+void TForm1::RemoveSelected(bool reportNoSelection) {
+  DownloadQueue& queue = Queue();
   std::optional<size_t> row = ListView1.SelectedRow();
-  if (!row || *row >= queue_.Count()) return;
-  std::string name = queue_.At(*row).fileName;
-  queue_.RemoveAt(*row);
-  AddLogLine("Datei \"" + name + "\" aus Warteschleife gelöscht.");
-}
-
-void TForm1::Lschen1Click() {
-  std::optional<size_t> row = ListView1.SelectedRow();
-  if (!row || *row >= queue_.Count()) {
-    ShowMessageBox("Es wurde keine Datei ausgewählt.", "Fehler", MB_OK | MB_ICONERROR);
+  if (!row || *row >= queue.Count()) {
+    if (reportNoSelection) ShowMessageBox("Es wurde keine Datei ausgewählt.", "Fehler", MB_OK | MB_ICONERROR);
     return;
   }
-  SpeedButton2Click();
+  std::string name = queue.At(*row).fileName;
+  queue.RemoveAt(*row);
+  AddLogLine("Datei \"" + name + "\" aus Warteschleife gelöscht.");
 }
 
 void TForm1::SetSelectedStatus(const char* status) {
   std::optional<size_t> row = ListView1.SelectedRow();
-  if (row && *row < queue_.Count()) queue_.SetStatus(*row, status);
+  if (row && *row < Queue().Count()) Queue().SetStatus(*row, status);
 }
 
 void TForm1::Wartend1Click() { SetSelectedStatus(kStatusWaiting); }
@@ -70,25 +68,26 @@ void TForm1::Fertig1Click() { SetSelectedStatus(kStatusDone); }
 
 void TForm1::Dateiffnen1Click() {
   std::optional<size_t> row = ListView1.SelectedRow();
-  if (!row || *row >= queue_.Count()) return;
+  if (!row || *row >= Queue().Count()) return;
   // Only where the run saved it: never a name that leads out of the download folder.
-  const std::optional<std::string> name = SavedFileName(queue_.At(*row));
+  const std::optional<std::string> name = SavedFileName(Queue().At(*row));
   if (!name) return;
   // The backslash is added even when the folder ends with one; Windows accepts both.
-  std::string path = settings_.downloadfolder + "\\" + *name;
+  std::string path = Settings().downloadfolder + "\\" + *name;
   if (FileExists(path)) OpenWithShell(path.c_str(), hwnd(), nullptr, SW_SHOW);
 }
 
 bool TForm1::ListView1Editing(size_t row) {
-  if (row >= queue_.Count()) return false;
-  editedEntry_ = queue_.IdAt(row);
+  if (row >= Queue().Count()) return false;
+  editedEntry_ = Queue().IdAt(row);
   return true;
 }
 
 void TForm1::ListView1Edited(const std::string& name) {
-  const std::optional<size_t> index = queue_.IndexOf(editedEntry_);
+  DownloadQueue& queue = Queue();
+  const std::optional<size_t> index = queue.IndexOf(editedEntry_);
   editedEntry_ = 0;
-  if (!index || queue_.At(*index).fileName == name) return;
+  if (!index || queue.At(*index).fileName == name) return;
   // The download is saved under this name: it must stay a plain name in the download folder.
   if (!IsPlainFileName(name)) {
     // The list is still ending its edit; the box follows once it has, and the old name stays.
@@ -96,9 +95,9 @@ void TForm1::ListView1Edited(const std::string& name) {
     PostMessageA(hwnd(), WM_NAME_REJECTED, 0, 0);
     return;
   }
-  QueueEntry entry = queue_.At(*index);
+  QueueEntry entry = queue.At(*index);
   entry.fileName = name;
-  queue_.Set(*index, std::move(entry));
+  queue.Set(*index, std::move(entry));
 }
 
 void TForm1::ShowRejectedName() {
@@ -111,15 +110,15 @@ void TForm1::ShowRejectedName() {
                  "Fehler", MB_OK | MB_ICONERROR);
 }
 
-void TForm1::fertigeDownloadsentfernen1Click() { queue_.RemoveFinishedEntries(); }
-void TForm1::fehlerhafteDownloadsentfernen1Click() { queue_.RemoveFailedEntries(); }
-void TForm1::Verwerfen1Click() { queue_.Clear(); }
+void TForm1::fertigeDownloadsentfernen1Click() { Queue().RemoveFinishedEntries(); }
+void TForm1::fehlerhafteDownloadsentfernen1Click() { Queue().RemoveFailedEntries(); }
+void TForm1::Verwerfen1Click() { Queue().Clear(); }
 
-void TForm1::Speichern1Click() {
+void TForm1::SaveQueue() {
   if (showSaveDialog) showSaveDialog();
 }
 
-void TForm1::extdatei1Click() {
+void TForm1::ImportLinks() {
   if (!OpenDialog1.Execute(hwnd())) return;
   if (OpenDialog1.FileName.empty()) {
     AddLogLine("Keine Datei angegeben \"Importieren aus Textdatei\"");
@@ -139,10 +138,8 @@ void TForm1::extdatei1Click() {
     ListBox1.AddLines(lines);
   }
   if (ListBox1.Count() == 0) {
-    PostMessageA(hwnd(), WM_MSGBOX_CENTER, 0, 0);
-    MsgBoxCaption = "Fehler";
     AddLogLine("Fehlerhafte Datei \"Downloads importieren\"");
-    MessageBoxA(hwnd(), "Die von ihnen ausgewählte Datei enthält 0 Zeilen!", "Fehler", MB_OK | MB_ICONERROR);
+    ShowMessageBox("Die von ihnen ausgewählte Datei enthält 0 Zeilen!", "Fehler", MB_OK | MB_ICONERROR);
     return;
   }
   if (showImportDialog) showImportDialog(OpenDialog1.FileName);
@@ -161,29 +158,28 @@ void TForm1::Homepage1Click() { OpenHomepage(hwnd()); }
 void TForm1::Fehlerbericht1Click() { OpenWithShell(kErrorReportUrl, hwnd(), " ", SW_SHOWNORMAL); }
 
 bool TForm1::FormCloseQuery() {
-  // Until start-up has ended there is no save dialog to end through: the request waits for it.
-  if (!startupComplete_) {
-    closeRequestedDuringStartup_ = true;
-    return false;
-  }
-  // The close command is locked during a run; a close request from elsewhere waits as well. One
-  // that comes while the exit question is open is answered by that question.
-  if (run_.Running() || exitQuestionOpen_) return false;
-  exitQuestionOpen_ = true;
-  const int answer =
-      ShowMessageBox("Wollen Sie das Programm wirklich beenden?", "Beenden", MB_YESNO | MB_ICONQUESTION);
-  exitQuestionOpen_ = false;
-  if (answer != IDYES) return false;
-  ExitRequested = true;
-  if (showSaveDialog) showSaveDialog();
-  Application::Instance().ProcessMessages();
-  // A save that failed has called the exit off: the window stays with its queue.
-  return ExitRequested;
+  // A request that waits comes again, from the message loop, once it may.
+  const Use use =
+      session_.Request(Command::kClose, ModalWindowOpen(), [this] { SendMessageA(hwnd(), WM_CLOSE, 0, 0); });
+  if (use == Use::kBehindDialog) SetForegroundWindow(GetLastActivePopup(hwnd()));
+  return use == Use::kNow && ExitIfConfirmed();
 }
 
-void TForm1::Beenden1Click() {
-  // The same question and save as closing the window; the save dialog ends the program.
-  if (FormCloseQuery()) Application::Instance().Terminate();
+bool TForm1::ExitIfConfirmed() {
+  if (ShowMessageBox("Wollen Sie das Programm wirklich beenden?", "Beenden", MB_YESNO | MB_ICONQUESTION) !=
+      IDYES)
+    return false;
+  if (!showSaveDialog || !showSaveDialog()) {
+    // Ending now would lose every change since the last good save: the exit is called off,
+    // and the user can leave again once the file can be written.
+    AddLogLine("Programm nicht beendet: Die Warteschleife konnte nicht gespeichert werden.");
+    return false;
+  }
+  Application& app = Application::Instance();
+  app.ProcessMessages();
+  // The one place the program ends: the main window closes without asking again.
+  app.Terminate();
+  return true;
 }
 
 }  // namespace holvex

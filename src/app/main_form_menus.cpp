@@ -1,5 +1,6 @@
-// The main window's menu bar and the queue's context menu.
+// The main window's menu bar and the queue's context menu, and the commands' state shown on them.
 #include "app/main_form.h"
+#include "toolkit/application.h"
 
 namespace holvex {
 
@@ -48,68 +49,87 @@ void TForm1::CreateMenus() {
   PopupMenu1.AddItem(Dateiffnen1, "&Datei öffnen");
 }
 
-std::function<void()> TForm1::AfterStartup(const char* name, std::function<void()> command) {
-  return [this, name, command = std::move(command)] {
-    if (startupComplete_) {
-      command();
-      return;
-    }
-    for (const auto& queued : startupCommands_)
-      if (queued.first == name) return;
-    startupCommands_.emplace_back(name, command);
-  };
-}
-
-void TForm1::StartupComplete() {
-  startupComplete_ = true;
-  LockTrayCommands(run_.Running());
-  auto commands = std::move(startupCommands_);
-  startupCommands_.clear();
-  for (auto& command : commands) command.second();
-  if (closeRequestedDuringStartup_) {
-    closeRequestedDuringStartup_ = false;
-    SendMessageA(hwnd(), WM_CLOSE, 0, 0);
-  }
-}
-
 void TForm1::ConnectHandlers() {
-  // What needs a dialog, or must not run inside the restore of the queue, waits for the end of
-  // start-up; the other commands work on what is there.
-  SpeedButton1.OnClick = AfterStartup("add", [this] { SpeedButton1Click(); });
+  SpeedButton1.OnClick = [this] { SpeedButton1Click(); };
   SpeedButton2.OnClick = [this] { SpeedButton2Click(); };
-  SpeedButton3.OnClick = AfterStartup("run", [this] { SpeedButton3Click(); });
+  SpeedButton3.OnClick = [this] { SpeedButton3Click(); };
   SpeedButton4.OnClick = [this] { SpeedButton4Click(); };
   ListView1.OnDblClick = [this] { ListView1DblClick(); };
   ListView1.OnEditing = [this](size_t row) { return ListView1Editing(row); };
   ListView1.OnEdited = [this](size_t, const std::string& name) { ListView1Edited(name); };
-  Downloadhinzufgen1.OnClick = AfterStartup("add", [this] { Downloadhinzufgen1Click(); });
-  Speichern1.OnClick = AfterStartup("save", [this] { Speichern1Click(); });
-  extdatei1.OnClick = AfterStartup("import", [this] { extdatei1Click(); });
-  Beenden1.OnClick = AfterStartup("exit", [this] { Beenden1Click(); });
-  Allgemeines1.OnClick = AfterStartup("general", [this] {
-    if (showGeneralSettings) showGeneralSettings();
-  });
-  ProxyServer1.OnClick = AfterStartup("proxy", [this] {
-    if (showProxySettings) showProxySettings();
-  });
+  Downloadhinzufgen1.OnClick = [this] { Downloadhinzufgen1Click(); };
+  Speichern1.OnClick = [this] { Speichern1Click(); };
+  extdatei1.OnClick = [this] { extdatei1Click(); };
+  Beenden1.OnClick = [this] { Beenden1Click(); };
+  Allgemeines1.OnClick = [this] { Allgemeines1Click(); };
+  ProxyServer1.OnClick = [this] { ProxyServer1Click(); };
   fertigeDownloadsentfernen1.OnClick = [this] { fertigeDownloadsentfernen1Click(); };
   fehlerhafteDownloadsentfernen1.OnClick = [this] { fehlerhafteDownloadsentfernen1Click(); };
   Verwerfen1.OnClick = [this] { Verwerfen1Click(); };
-  Informationen1.OnClick = AfterStartup("about", [this] {
-    if (showAbout) showAbout();
-  });
+  Informationen1.OnClick = [this] { Informationen1Click(); };
   Fehlerbericht1.OnClick = [this] { Fehlerbericht1Click(); };
   Homepage1.OnClick = [this] { Homepage1Click(); };
-  AufUpdateprfen1.OnClick = AfterStartup("update", [this] {
-    if (showUpdateCheck) showUpdateCheck();
-  });
-  Hinzufgen1.OnClick = AfterStartup("add", [this] { Hinzufgen1Click(); });
+  AufUpdateprfen1.OnClick = [this] { AufUpdateprfen1Click(); };
+  Hinzufgen1.OnClick = [this] { Hinzufgen1Click(); };
   Lschen1.OnClick = [this] { Lschen1Click(); };
   Wartend1.OnClick = [this] { Wartend1Click(); };
   Fertig1.OnClick = [this] { Fertig1Click(); };
   Dateiffnen1.OnClick = [this] { Dateiffnen1Click(); };
   OpenDialog1.OnClose = [this] { OpenDialog1Close(); };
   OnCloseQuery = [this] { return FormCloseQuery(); };
+}
+
+void TForm1::StartupComplete() {
+  session_.EndStartup();
+  ApplyCommandState();
+  RunWaitingCommands();
+}
+
+void TForm1::Invoke(Command command, const std::function<void()>& action) {
+  switch (session_.Request(command, ModalWindowOpen(), action)) {
+    case Use::kNow:
+      action();
+      break;
+    case Use::kBehindDialog:
+      SetForegroundWindow(GetLastActivePopup(hwnd()));
+      break;
+    case Use::kLater:
+    case Use::kRefused:
+      break;
+  }
+}
+
+void TForm1::RunWaitingCommands() {
+  // Once the program is ending (an exit that waited), nothing more begins.
+  while (!Application::Instance().Terminated())
+    if (std::function<void()> command = session_.TakeDueCommand(ModalWindowOpen()))
+      command();
+    else
+      break;
+}
+
+void TForm1::ApplyCommandState() {
+  // How a command is shown does not depend on an open dialog: the dialog's loop does not change it.
+  auto on = [this](Command c) { return session_.StateOf(c, false).enabled; };
+  SpeedButton1.SetEnabled(on(Command::kAdd));
+  Downloadhinzufgen1.SetEnabled(on(Command::kAdd));
+  Hinzufgen1.SetEnabled(on(Command::kAdd));
+  SpeedButton2.SetEnabled(on(Command::kRemove));
+  Lschen1.SetEnabled(on(Command::kRemove));
+  SpeedButton3.SetEnabled(on(Command::kStart));
+  SpeedButton4.SetEnabled(on(Command::kCancel));
+  Downloadstarten1.SetEnabled(on(Command::kTrayStart));
+  Downloadabbrechen1.SetEnabled(on(Command::kTrayCancel));
+  extdatei1.SetEnabled(on(Command::kImport));
+  Beenden1.SetEnabled(on(Command::kExit));
+  Allgemeines1.SetEnabled(on(Command::kGeneral));
+  ProxyServer1.SetEnabled(on(Command::kProxy));
+  Speichern1.SetEnabled(on(Command::kSave));
+  Informationen1.SetEnabled(on(Command::kAbout));
+  AufUpdateprfen1.SetEnabled(on(Command::kUpdate));
+  // Disabled without greying, as the system menu's Close of a busy window is.
+  EnableMenuItem(GetSystemMenu(hwnd(), FALSE), SC_CLOSE,
+                 MF_BYCOMMAND | (on(Command::kClose) ? MF_ENABLED : MF_DISABLED));
 }
 
 }  // namespace holvex

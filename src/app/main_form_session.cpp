@@ -7,12 +7,12 @@ namespace holvex {
 
 void TForm1::WMEndSession(bool ending) {
   // Until start-up is complete the list may hold part of the file only: the file is the queue.
-  if (!ending || !startupComplete_) return;
-  // The transfer cannot finish: its entry is kept as cancelled rather than with a rate text.
-  if (run_.Running()) run_.EndNow();
+  if (!ending || !session_.StartupDone()) return;
+  // The transfer cannot finish: its entry ends first, as cancelled, rather than with a rate text.
+  if (session_.Run().Running()) session_.Run().Cancel();
   try {
     QueueViewLock lock(*this);
-    queueStore_.Save(queue_);
+    QueueFile().Save(Queue());
     AddLogLine("Sitzungsende: Warteschleife gespeichert.");
   } catch (const FileWriteError& e) {
     // No box: nobody is left to answer it. The file stays as it was.

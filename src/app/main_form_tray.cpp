@@ -21,16 +21,16 @@ BOOL CALLBACK NoteModalWindow(HWND w, LPARAM found) {
   return TRUE;
 }
 
+}  // namespace
+
 // A modal window of the program is open: a form shown modally, or a message box or file
 // dialog of this thread (a box may belong to another window than the main one).
-bool ModalWindowOpen(HWND main) {
-  if (!IsWindowEnabled(main)) return true;
+bool TForm1::ModalWindowOpen() const {
+  if (!IsWindowEnabled(hwnd())) return true;
   bool found = false;
   EnumThreadWindows(GetCurrentThreadId(), NoteModalWindow, reinterpret_cast<LPARAM>(&found));
   return found;
 }
-
-}  // namespace
 
 void TForm1::CreateTrayMenu() {
   PopupMenu2.Create(*this, Menu::Kind::Popup);
@@ -38,9 +38,6 @@ void TForm1::CreateTrayMenu() {
   PopupMenu2.AddItem(Downloadabbrechen1, "Download abbre&chen");
   PopupMenu2.AddSeparator();
   PopupMenu2.AddItem(Fensterwiderherstellen1, "&Fenster widerherstellen");
-  // "Download &starten" waits for the end of start-up: a run must not begin inside the
-  // restore of the queue.
-  Downloadstarten1.SetEnabled(false);
   Downloadabbrechen1.SetEnabled(false);
   Fensterwiderherstellen1.SetEnabled(false);
 
@@ -54,11 +51,6 @@ void TForm1::CreateTrayIcon() {
   TrayIcon1 = std::make_unique<TTrayIcon>();
   TrayIcon1->PopupMenu = &PopupMenu2;
   TrayIcon1->OnDblClick = [this](TTrayIcon&) { TrayIcon1DblClick(); };
-}
-
-void TForm1::LockTrayCommands(bool running) {
-  Downloadstarten1.SetEnabled(startupComplete_ && !running);
-  Downloadabbrechen1.SetEnabled(running);
 }
 
 bool TForm1::WMSysCommand(WPARAM command) {
@@ -76,25 +68,6 @@ void TForm1::HideToTray() {
 void TForm1::Fensterwiderherstellen1Click() {
   if (!Visible()) Show();
   Fensterwiderherstellen1.SetEnabled(false);
-}
-
-bool TForm1::RunCommandRefused() {
-  if (!startupComplete_) return true;
-  if (!ModalWindowOpen(hwnd())) return false;
-  // As for a click on a window behind a dialog: the dialog comes to the front.
-  SetForegroundWindow(GetLastActivePopup(hwnd()));
-  return true;
-}
-
-void TForm1::Downloadstarten1Click() {
-  // A run started inside a dialog's loop would run under it (and under the exit question).
-  if (RunCommandRefused() || run_.Running()) return;
-  SpeedButton3Click();
-}
-
-void TForm1::Downloadabbrechen1Click() {
-  if (RunCommandRefused()) return;
-  SpeedButton4Click();
 }
 
 void TForm1::MitWindowsstarten1Click() {

@@ -25,8 +25,10 @@ namespace {
 
 constexpr const char* kApplicationTitle = "Holvex 2004";
 
-// Every window of the program, created once in this order and kept until the end.
+// Every window of the program, created once in this order and kept until the end, and the
+// session the main window shows (made first, so that it goes last).
 struct ProgramWindows {
+  std::unique_ptr<ProgramSession> session;
   std::unique_ptr<TForm1> form1;
   std::unique_ptr<TForm2> form2;
   std::unique_ptr<TForm3> form3;
@@ -40,7 +42,8 @@ struct ProgramWindows {
 
 ProgramWindows CreateWindows(const ProgramOptions& options) {
   ProgramWindows w;
-  w.form1 = std::make_unique<TForm1>(MainFormOptions{options.baseDir});
+  w.session = std::make_unique<ProgramSession>(SessionOptions{options.baseDir});
+  w.form1 = std::make_unique<TForm1>(*w.session, MainFormOptions{});
   w.form2 = std::make_unique<TForm2>(*w.form1);
   w.form3 = std::make_unique<TForm3>(*w.form1);
   w.form4 = std::make_unique<TForm4>(*w.form1);
@@ -59,14 +62,11 @@ ProgramWindows CreateWindows(const ProgramOptions& options) {
   w.form1->showAbout = [about] { about->ShowModal(); };
   TForm7* proxy = w.form7.get();
   TForm8* general = w.form8.get();
-  w.form1->showAddDialog = [add] { add->ShowModal(); };
-  w.form1->showSaveDialog = [save] { save->ShowModal(); };
+  w.form1->showAddDialog = [add](const std::string& url) { add->Execute(url); };
+  w.form1->showSaveDialog = [save] { return save->Execute(); };
   w.form1->showProxySettings = [proxy] { proxy->ShowModal(); };
   w.form1->showGeneralSettings = [general] { general->ShowModal(); };
-  w.form1->showImportDialog = [import](const std::string& linkFile) {
-    import->FileName = linkFile;
-    import->ShowModal();
-  };
+  w.form1->showImportDialog = [import](const std::string& linkFile) { import->Execute(linkFile); };
   return w;
 }
 
@@ -99,10 +99,8 @@ int RunProgram(const ProgramOptions& options) {
     app.SetTitle(kApplicationTitle);
     windows = CreateWindows(options);
   }
-  // Commands that came during start-up are carried out now, then the automatic run starts, as a
-  // click on "Download" (unless one of them has ended the program).
+  // Commands that came during start-up and the automatic run are carried out now.
   windows.form1->StartupComplete();
-  if (windows.form1->Settings().autostart && !app.Terminated()) windows.form1->SpeedButton3Click();
   return app.Run();
 }
 

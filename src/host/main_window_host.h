@@ -1,9 +1,8 @@
 #pragma once
-// What the main window offers the dialogs and components around it: the state they share
-// with it, its log, its centred message boxes, the queue, the settings and the HTTP client.
-// Dialogs and components depend on this, never on the main window itself.
-#include <windows.h>
-
+// What the main window offers the dialogs and components around it: the window to centre over
+// (and its centred message boxes), its log, and the session's queue, settings and HTTP client.
+// Dialogs and components depend on this, never on the main window itself. What a dialog needs
+// for one opening it is given as an argument, and what came of it it returns.
 #include <string>
 
 namespace holvex {
@@ -15,25 +14,12 @@ class THttpClient;
 struct GeneralSettings;
 struct ProxySettings;
 
-// Centres the next message box over the main window (posted just before the box is shown).
-inline constexpr UINT WM_MSGBOX_CENTER = WM_USER + 1024;
-
 class MainWindowHost {
  public:
-  // The address typed into the add box, read by the add dialog.
-  std::string PendingUrl;
-  // The caption of the message box about to be centred.
-  std::string MsgBoxCaption;
-  // Set by a confirmed exit, read by the save dialog, which ends the program after a good save
-  // and resets it after a failed one: the exit is then called off.
-  bool ExitRequested = false;
-
-  // The window dialogs centre over and are owned by.
+  // The window dialogs centre over and are owned by; its ShowMessageBox centres over it.
   virtual Form& MainForm() = 0;
   // "hh:mm:ss: " + message, appended to the status log.
   virtual void AddLogLine(const std::string& message) = 0;
-  // A message box centred over the main window; returns the button pressed.
-  virtual int ShowMessageBox(const std::string& text, const std::string& caption, UINT flags) = 0;
 
   virtual DownloadQueue& Queue() = 0;
   virtual std::string QueueFilePath() const = 0;

@@ -15,9 +15,14 @@ TForm3::TForm3(MainWindowHost& main)
   Timer1.SetEnabled(true);
 }
 
+void TForm3::Execute(const std::string& url) {
+  url_ = url;
+  ShowModal();
+}
+
 void TForm3::FormActivate() {
   DownloadQueue& queue = main_.Queue();
-  const std::string url = main_.PendingUrl;
+  const std::string url = url_;
   Timer1.SetEnabled(true);  // every opening shows activity again
   queue.RemoveFinishedEntries();
   EntryId row = queue.Append(QueueEntry{});

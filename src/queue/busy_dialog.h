@@ -16,7 +16,7 @@ namespace holvex {
 class MainWindowHost;
 
 class BusyDialog : public Form {
- public:
+ protected:
   Animate Animate1;
   Label Label1;  // heading
   Label Label2;  // status line
@@ -28,7 +28,6 @@ class BusyDialog : public Form {
   Timer Timer1;  // progress: shows activity only
   Timer Timer2;  // close, once the work is done
 
- protected:
   BusyDialog(MainWindowHost& main, const char* className, int clientHeight, const std::string& heading,
              const std::string& status, UINT progressMs, UINT closeMs);
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;

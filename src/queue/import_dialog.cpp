@@ -42,6 +42,11 @@ void TForm5::RepaintNowAndThen() {
   RepaintNow();
 }
 
+void TForm5::Execute(const std::string& linkFile) {
+  fileName_ = linkFile;
+  ShowModal();
+}
+
 void TForm5::FormActivate() {
   DownloadQueue& queue = main_.Queue();
   queue.RemoveFinishedEntries();
@@ -49,7 +54,7 @@ void TForm5::FormActivate() {
   ListView1.SetRowCount(0);
   Timer1.SetEnabled(true);
 
-  std::vector<std::string> lines = SplitLinkFileLines(ReadFileBytes(FileName).value_or(std::string()));
+  std::vector<std::string> lines = SplitLinkFileLines(ReadFileBytes(fileName_).value_or(std::string()));
   rows_.reserve(lines.size());
   for (std::string& line : lines) rows_.emplace_back(std::move(line), "Wartend...");
   lines = {};

@@ -14,10 +14,8 @@ class TForm5 : public BusyDialog {
  public:
   explicit TForm5(MainWindowHost& main);
 
-  // The link file to import, chosen by the caller before the dialog is shown.
-  std::string FileName;
-
-  ListView ListView1;  // "URL", "Status"
+  // Shows the dialog, which imports the links of the file; returns once it has closed.
+  void Execute(const std::string& linkFile);
 
  protected:
   void FormActivate() override;
@@ -26,6 +24,8 @@ class TForm5 : public BusyDialog {
   void SetRowStatus(size_t row, const char* status);
   void RepaintNowAndThen();
 
+  ListView ListView1;  // "URL", "Status"
+  std::string fileName_;
   std::vector<std::pair<std::string, std::string>> rows_;  // line, import status
   unsigned long lastPaint_ = 0;
 };

@@ -53,6 +53,12 @@ LRESULT TForm4::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   return Form::HandleMessage(msg, wp, lp);
 }
 
+bool TForm4::Execute() {
+  saved_ = false;
+  ShowModal();
+  return saved_;
+}
+
 void TForm4::FormActivate() {
   Application& app = Application::Instance();
   DownloadQueue& queue = main_.Queue();
@@ -60,7 +66,7 @@ void TForm4::FormActivate() {
   Animate1.Play();
   if (queue.Empty()) {
     // Nothing to keep: the file goes.
-    if (Save()) {
+    if ((saved_ = Save())) {
       app.ProcessMessages();
       Label1.SetText("Warteschleife wird bearbeitet...");
     }
@@ -72,7 +78,7 @@ void TForm4::FormActivate() {
   ProgressBar1.SetRange(0, static_cast<int>(queue.Count()));
   ProgressBar1.SetPosition(0);
   ProgressBar1.StepIt();
-  Save();
+  saved_ = Save();
   Timer2.SetEnabled(true);
   Label1.SetText("Beende Vorgang...");
   Label1.Repaint();
@@ -91,14 +97,8 @@ bool TForm4::Save() {
     return true;
   } catch (const FileWriteError& e) {
     // The old file stays whole and the dialog still closes.
-    main_.ShowMessageBox("Datei \"" + e.path() + "\" kann nicht erstellt werden. " + e.reason(),
-                         "Holvex 2004", MB_OK | MB_ICONERROR);
-    if (main_.ExitRequested) {
-      // Ending now would lose every change since the last good save: the exit is called off,
-      // and the user can leave again once the file can be written.
-      main_.ExitRequested = false;
-      main_.AddLogLine("Programm nicht beendet: Die Warteschleife konnte nicht gespeichert werden.");
-    }
+    main_.MainForm().ShowMessageBox("Datei \"" + e.path() + "\" kann nicht erstellt werden. " + e.reason(),
+                                    "Holvex 2004", MB_OK | MB_ICONERROR);
     return false;
   }
 }
@@ -119,11 +119,7 @@ void TForm4::ShowProgress(size_t index, size_t count, const QueueEntry& entry) {
 
 void TForm4::Timer2Timer() {
   Timer2.SetEnabled(false);
-  if (main_.ExitRequested) {
-    // The program ends here; the main window closes without asking again.
-    Application::Instance().Terminate();
-  }
-  SetModalResult(IDOK);
+  SetModalResult(saved_ ? IDOK : IDABORT);
   Close();
 }
 

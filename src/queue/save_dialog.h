@@ -1,6 +1,6 @@
 #pragma once
 // The save-queue dialog: writes load.hvq while showing what it writes, on "Speichern..." and
-// on every confirmed exit (then it ends the program).
+// on every confirmed exit (which ends the program once it has saved).
 #include "queue/queue_entry.h"
 #include "toolkit/animate.h"
 #include "toolkit/form.h"
@@ -17,10 +17,8 @@ class TForm4 : public Form {
  public:
   explicit TForm4(MainWindowHost& main);
 
-  Animate Animate1;
-  Label Label1;
-  ProgressBar ProgressBar1;
-  Timer Timer2;
+  // Shows the dialog, which saves the queue and closes itself; true when the queue was saved.
+  bool Execute();
 
  protected:
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
@@ -32,8 +30,14 @@ class TForm4 : public Form {
   void ShowProgress(size_t index, size_t count, const QueueEntry& entry);
   void Timer2Timer();
 
+  Animate Animate1;
+  Label Label1;
+  ProgressBar ProgressBar1;
+  Timer Timer2;
+
   MainWindowHost& main_;
   UniqueFont italic_;
+  bool saved_ = false;
   DWORD lastShown_ = 0;
 };
 

@@ -54,16 +54,30 @@ bool DownloadRun::IsOnline() {
   return InternetGetConnectedState(&flags, 0) != FALSE;
 }
 
+DownloadRun::State DownloadRun::CurrentState() const {
+  if (running_) return State::kRunning;
+  return active_ ? State::kUnwinding : State::kIdle;
+}
+
 void DownloadRun::Start() {
-  // A click that arrives while a cancelled job is still unwinding would nest a second run in it.
-  if (running_ || inEntry_) return;
+  // A second run nested in one that still unwinds would run under its entry.
+  if (active_) return;
   if (!IsOnline()) {
     view_.ReportOffline();
     return;
   }
   queue_.RemoveFinishedEntries();
   running_ = true;
-  view_.LockCommands(true);
+  active_ = true;
+  // Told on every way out, once the run is off the stack.
+  struct Ended {
+    DownloadRun& run;
+    ~Ended() {
+      run.active_ = false;
+      run.view_.RunStateChanged();
+    }
+  } ended{*this};
+  view_.RunStateChanged();
   // The entries are taken by identity: rows removed during the run are skipped, no other row
   // is visited twice or written by mistake.
   std::vector<EntryId> entries;
@@ -81,17 +95,14 @@ void DownloadRun::Start() {
 }
 
 void DownloadRun::Cancel() {
+  const bool settle = inEntry_ && !cancelled_;
   if (inEntry_) cancelled_ = true;
   running_ = false;
-  view_.LockCommands(false);
+  if (settle) Finish(EntryEnd::kCancelled);
+  view_.RunStateChanged();
   ProcessMessages();
   ShowExtraWindow(false);
   transfer_.Cancel();
-}
-
-void DownloadRun::EndNow() {
-  Cancel();
-  if (cancelled_) Finish(EntryEnd::kCancelled);
 }
 
 void DownloadRun::TransferEntry(EntryId id) {
@@ -119,7 +130,8 @@ void DownloadRun::TransferEntry(EntryId id) {
     end = EndWithError(entry, "");
   }
   inEntry_ = false;
-  Finish(end);
+  // A cancel has settled the entry already, and wins over what the engine finished after it.
+  if (!cancelled_) Finish(end);
   ProcessMessages();
   ShowExtraWindow(false);
 }
@@ -141,14 +153,14 @@ DownloadRun::EntryEnd DownloadRun::RunEngine(const QueueEntry& entry, const std:
       // A failure the engine tells through no event still says why.
       if (outcome.report == TTransferOutcome::kUnreported && !outcome.text.empty())
         Fail("Download Fehler: " + outcome.text);
-      return cancelled_ ? EntryEnd::kCancelled : EntryEnd::kFailed;
+      return EntryEnd::kFailed;
   }
 }
 
 DownloadRun::EntryEnd DownloadRun::EndWithError(const QueueEntry& entry, const std::string& reason) {
   Fail("Fehler beim Download von \"" + entry.fileName + "\"...");
   if (!reason.empty()) view_.AddLogLine(reason);
-  return cancelled_ ? EntryEnd::kCancelled : EntryEnd::kFailed;
+  return EntryEnd::kFailed;
 }
 
 void DownloadRun::Finish(EntryEnd end) {

@@ -19,6 +19,8 @@ namespace holvex {
 class DownloadRun {
  public:
   enum class EntryEnd { kDone, kFailed, kCancelled };
+  // Unwinding: cancelled, but the run (and maybe its entry's engine job) is still on the stack.
+  enum class State { kIdle, kRunning, kUnwinding };
 
   DownloadRun(DownloadQueue& queue, EntryTransfer& transfer, const GeneralSettings& settings, RunView& view);
   DownloadRun(const DownloadRun&) = delete;
@@ -26,12 +28,11 @@ class DownloadRun {
 
   // Runs the queue; returns when every entry was tried or the user cancelled.
   void Start();
-  // Ends the run: the entry in transfer stops at the engine's next look, and ends "Abgebrochen".
+  // Ends the run: the entry in transfer ends "Abgebrochen" at once, so that a queue saved before
+  // the engine has unwound keeps it so; the engine stops at its next look.
   void Cancel();
-  // Cancels and settles the current entry at once, for a queue saved before the engine unwinds
-  // (the end of the Windows session).
-  void EndNow();
   bool Running() const { return running_; }
+  State CurrentState() const;
   static bool IsOnline();
 
   // The engine's events, for the entry being transferred.
@@ -61,6 +62,7 @@ class DownloadRun {
   const GeneralSettings& settings_;
   RunView& view_;
   bool running_ = false;
+  bool active_ = false;   // Start is on the stack
   bool inEntry_ = false;  // an engine job is on the stack
   EntryId current_ = 0;   // the entry being transferred, by identity, not by row
   std::string currentFileName_;

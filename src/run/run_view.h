@@ -22,8 +22,8 @@ class RunView {
   virtual void AddLogLine(const std::string& message) = 0;
   // The run could not start: no connection to the internet. Logs and tells the user.
   virtual void ReportOffline() = 0;
-  // Locks the commands that must not run during a run, or unlocks them.
-  virtual void LockCommands(bool running) = 0;
+  // The run started, was cancelled or has left the stack (see DownloadRun::CurrentState).
+  virtual void RunStateChanged() = 0;
   // The extra window's texts for the next entry (written also when the window stays hidden).
   virtual void PrepareEntry(const std::string& fileName, const std::string& source,
                             const std::string& folder) = 0;

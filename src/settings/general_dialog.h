@@ -20,6 +20,12 @@ class TForm8 : public Form {
   // Fills the controls from the settings file.
   explicit TForm8(MainWindowHost& main);
 
+  void SpeedButton1Click();
+  void SpeedButton2Click();
+  void SpeedButton3Click();
+  void SpeedButton4Click();
+
+ private:
   IconImage Image1;
   Label Label1;              // what the dialog is for
   CheckBox CheckBox1;        // "playwav"
@@ -37,12 +43,6 @@ class TForm8 : public Form {
   OpenDialog OpenDialog1;    // WAV files
   FolderPicker FolderPicker1;
 
-  void SpeedButton1Click();
-  void SpeedButton2Click();
-  void SpeedButton3Click();
-  void SpeedButton4Click();
-
- private:
   void CreateControls();
   void FormCreate();
   GeneralSettings ControlValues() const;

@@ -17,6 +17,10 @@ class TForm7 : public Form {
   // Fills the fields from the settings file and hands their values to the program.
   explicit TForm7(MainWindowHost& main);
 
+  void SpeedButton1Click();
+  void SpeedButton2Click();
+
+ private:
   IconImage Image1;
   Label Label1;                          // what the dialog is for
   Label Label2, Label3, Label4, Label5;  // the fields' names
@@ -27,10 +31,6 @@ class TForm7 : public Form {
   SpeedButton SpeedButton1;              // "Schliessen"
   SpeedButton SpeedButton2;              // "Speichern"
 
-  void SpeedButton1Click();
-  void SpeedButton2Click();
-
- private:
   void CreateControls();
   void FormCreate();
   ProxySettings FieldValues() const;

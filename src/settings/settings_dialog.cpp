@@ -19,7 +19,8 @@ FormParams SettingsDialogParams(const char* className, const char* caption, int 
 
 void FinishSave(MainWindowHost& main, Form& dialog, const std::string& dialogCaption) {
   main.AddLogLine("Speicherung erfolgreich. \"" + dialogCaption + "\"");
-  main.ShowMessageBox("Ihre Einstellungen wurden gespeichert !", "Bestätigung", MB_OK | MB_ICONINFORMATION);
+  main.MainForm().ShowMessageBox("Ihre Einstellungen wurden gespeichert !", "Bestätigung",
+                                 MB_OK | MB_ICONINFORMATION);
   dialog.SetModalResult(IDOK);
   dialog.Close();
 }

@@ -7,7 +7,10 @@
 namespace holvex {
 
 Form::Form(const FormParams& params)
-    : style_(params.style), exStyle_(params.exStyle), hasMenu_(params.hasMenu), dialogKeys_(params.dialogKeys) {
+    : style_(params.style),
+      exStyle_(params.exStyle),
+      hasMenu_(params.hasMenu),
+      dialogKeys_(params.dialogKeys) {
   font_ = CreatePointFont(params.fontFace, params.fontPoints);
   if (params.background != CLR_INVALID) background_.reset(CreateSolidBrush(params.background));
   RECT rc{0, 0, params.clientWidth, params.clientHeight};
@@ -148,6 +151,9 @@ LRESULT Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_CLOSE:
       HandleClose();
+      return 0;
+    case WM_MSGBOX_CENTER:
+      CenterMessageBox();
       return 0;
     case WM_GETFONT:
       return reinterpret_cast<LRESULT>(font_.get());

@@ -16,6 +16,10 @@ namespace holvex {
 
 class Menu;
 
+// Centres the next message box over the form it is posted to (just before the box is shown:
+// the box's own modal loop takes it once the box exists).
+inline constexpr UINT WM_MSGBOX_CENTER = WM_USER + 1024;
+
 struct FormParams {
   const char* className = "TForm";
   std::string caption;
@@ -24,10 +28,10 @@ struct FormParams {
   DWORD style = WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
   DWORD exStyle = 0;
   COLORREF background = CLR_INVALID;  // default: the dialog face colour
-  const char* fontFace = "Arial";  // every form of the program uses Arial 8 pt
+  const char* fontFace = "Arial";     // every form of the program uses Arial 8 pt
   int fontPoints = 8;
-  bool hasMenu = false;            // leave room for a menu bar in the client size
-  bool dialogKeys = false;         // Tab, Enter and Esc move between controls
+  bool hasMenu = false;     // leave room for a menu bar in the client size
+  bool dialogKeys = false;  // Tab, Enter and Esc move between controls
 };
 
 class Form : public Window {
@@ -47,6 +51,9 @@ class Form : public Window {
   void CenterOnScreen();
   void CenterOver(const Window& other);
   void SetClientSize(int width, int height);
+  // A message box centred over this form, owned by the active window (this form when there is
+  // none); returns the button pressed.
+  int ShowMessageBox(const std::string& text, const std::string& caption, UINT flags);
   HFONT font() const { return font_.get(); }
   bool WantsDialogKeys() const { return dialogKeys_; }
 
@@ -72,6 +79,7 @@ class Form : public Window {
 
  private:
   void HandleClose();
+  void CenterMessageBox();
 
   UniqueFont font_;
   UniqueBrush background_;
@@ -86,6 +94,7 @@ class Form : public Window {
   std::vector<Menu*> menus_;
   UINT nextCommand_ = 100;
   UINT_PTR nextTimer_ = 1;
+  std::string boxCaption_;  // the caption of the message box about to be centred
 };
 
 }  // namespace holvex

@@ -14,16 +14,16 @@ class TForm6 : public Form {
  public:
   explicit TForm6(MainWindowHost& main);
 
+ protected:
+  LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+
+ private:
   Image Image1;
   Label Label1;  // the credit
   Label Label2;  // "Version"
   Label Label3;  // the version text
   Label Label4;  // the contact address: takes its own clicks, so they close nothing
 
- protected:
-  LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
-
- private:
   void PlaceLabels();
 
   MainWindowHost& main_;

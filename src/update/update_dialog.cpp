@@ -6,8 +6,8 @@
 #include "net/http_client.h"
 #include "resource_ids.h"
 #include "toolkit/application.h"
-#include "update/homepage.h"
 #include "toolkit/label_fonts.h"
+#include "update/homepage.h"
 #include "update/maker_addresses.h"
 #include "update/update_query.h"
 #include "update/version_text.h"
@@ -78,12 +78,13 @@ void TForm2::SpeedButton1Click() {
     case UpdateAnswer::kCurrent:
       SpeedButton1.SetEnabled(true);
       main_.AddLogLine("Prüfung erfolglos... \"Update suchen\"");
-      main_.ShowMessageBox(kNoNewerVersion, kResultCaption, MB_OK | MB_ICONINFORMATION);
+      main_.MainForm().ShowMessageBox(kNoNewerVersion, kResultCaption, MB_OK | MB_ICONINFORMATION);
       break;
     case UpdateAnswer::kNewer:
       SpeedButton1.SetEnabled(true);
       main_.AddLogLine("Prüfung erfolgreich... \"Update suchen\"");
-      if (main_.ShowMessageBox(kNewerVersion, kResultCaption, MB_OKCANCEL | MB_ICONINFORMATION) == IDOK &&
+      if (main_.MainForm().ShowMessageBox(kNewerVersion, kResultCaption, MB_OKCANCEL | MB_ICONINFORMATION) ==
+              IDOK &&
           openHomepage)
         openHomepage();
       Animate1.Stop();
@@ -99,7 +100,7 @@ void TForm2::SpeedButton1Click() {
 // the dialog closes.
 void TForm2::ReportFailure() {
   main_.AddLogLine("Prüfung fehlerhaft... \"Update suchen\"");
-  main_.ShowMessageBox(kQueryFailed, kResultCaption, MB_OK | MB_ICONINFORMATION);
+  main_.MainForm().ShowMessageBox(kQueryFailed, kResultCaption, MB_OK | MB_ICONINFORMATION);
   SpeedButton1.SetEnabled(true);
   Close();
 }

@@ -24,16 +24,19 @@ class TForm2 : public Form {
   // Run when the user wants the homepage after a "new" answer; opens it in the browser.
   std::function<void()> openHomepage;
 
+  // Whether the clip runs: while the dialog waits for the user, not after an answer.
+  bool ClipRunning() const { return Animate1.Playing(); }
+
+ protected:
+  LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+
+ private:
   Animate Animate1;
   Label Label1;  // heading
   Label Label2;  // "Version:"
   Label Label3;  // the version text
   SpeedButton SpeedButton1, SpeedButton2;
 
- protected:
-  LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
-
- private:
   void FormActivate();
   void ReportFailure();
 

@@ -102,9 +102,8 @@ class DownloadRunTest : public ::testing::Test {
     CreateDirectoryA(dir.File("dl").c_str(), nullptr);
     dir.Write("load.ini", "[allgemein]\r\ndownloadfolder=" + dir.File("dl") + "\r\n" + extraSettings);
     if (!entries.empty()) dir.Write("load.hvq", SerializeQueue(entries));
-    MainFormOptions options{dir.path(), test::UniqueName("holvex-run")};
-    options.stallTimeoutMs = 1000;
-    form = std::make_unique<TForm1>(options);
+    session = std::make_unique<ProgramSession>(SessionOptions{dir.path(), 1000});
+    form = std::make_unique<TForm1>(*session, MainFormOptions{test::UniqueName("holvex-run")});
     extra = std::make_unique<TForm9>();
     form->SetExtraWindow(extra.get());
     form->StartupComplete();
@@ -130,6 +129,7 @@ class DownloadRunTest : public ::testing::Test {
   }
 
   test::TempDir dir;
+  std::unique_ptr<ProgramSession> session;  // outlives the window that shows it
   std::unique_ptr<TForm1> form;
   std::unique_ptr<TForm9> extra;
   std::unique_ptr<test::MainWindowUi> ui;

@@ -68,13 +68,16 @@ TEST(EndToEnd, AddImportDownloadAndExit) {
                                             server.Url(std::string("/") + names[i]), "OK", 10000, program.id());
     PostMessageA(ChildButton(main, "Hinzufügen"), BM_CLICK, 0, 0);
     ASSERT_TRUE(input.Result().found);
+    // Queued, and the add dialog gone: until then "Hinzufügen" is locked.
     ASSERT_TRUE(WaitFor([&] { return test::RemoteListViewRowCount(list) == i + 1 &&
-                                     test::RemoteListViewText(program, list, i, 2) == "Wartend"; }, 15000));
+                                     test::RemoteListViewText(program, list, i, 2) == "Wartend" &&
+                                     IsWindowEnabled(ChildButton(main, "Hinzufügen")); }, 15000));
   }
   auto open = test::DialogAnswerer::OpenFile("Downloadlinks importieren", dir.File("links.txt"), 10000, program.id());
   PostMessageA(main, WM_COMMAND, kImportCommand, 0);
   ASSERT_TRUE(open.Result().found);
-  ASSERT_TRUE(WaitFor([&] { return test::RemoteListViewRowCount(list) == 5; }, 20000));
+  // Imported, and the import dialog gone: a run is not started under it.
+  ASSERT_TRUE(WaitFor([&] { return test::RemoteListViewRowCount(list) == 5 && IsWindowEnabled(main); }, 20000));
   for (int i = 0; i < 5; ++i) EXPECT_EQ(test::RemoteListViewText(program, list, i, 0), names[i]);
 
   PostMessageA(ChildButton(main, "Download"), BM_CLICK, 0, 0);

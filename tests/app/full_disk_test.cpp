@@ -44,11 +44,10 @@ class FullDiskTest : public ::testing::Test {
   }
   std::string Small(const std::string& name) const { return disk + "\\" + name; }
   void Open(const std::string& folder) {
-    MainFormOptions options{folder, test::UniqueName("holvex-disk")};
-    options.stallTimeoutMs = 5000;
-    form = std::make_unique<TForm1>(options);
+    session = std::make_unique<ProgramSession>(SessionOptions{folder, 5000});
+    form = std::make_unique<TForm1>(*session, MainFormOptions{test::UniqueName("holvex-disk")});
     save = std::make_unique<TForm4>(*form);
-    form->showSaveDialog = [this] { save->ShowModal(); };
+    form->showSaveDialog = [this] { return save->Execute(); };
     form->StartupComplete();
   }
   // Fills the disk until a write is refused.
@@ -64,6 +63,7 @@ class FullDiskTest : public ::testing::Test {
   }
   std::vector<std::string> Statuses() { return test::MainWindowUi(form->hwnd()).Column(2); }
   std::string disk;
+  std::unique_ptr<ProgramSession> session;  // outlives the window that shows it
   std::unique_ptr<TForm1> form;
   std::unique_ptr<TForm4> save;
 };

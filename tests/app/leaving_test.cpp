@@ -42,8 +42,11 @@ bool EndSession(DWORD pid) {
   bool agreed = !search.second.empty();
   for (HWND w : search.second) {
     DWORD_PTR answer = 0;
-    if (!SendMessageTimeoutA(w, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_NORMAL, 5000, &answer))
+    if (!SendMessageTimeoutA(w, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_NORMAL, 5000, &answer)) {
+      // A window gone meanwhile has no say.
+      if (!IsWindow(w)) continue;
       return false;
+    }
     agreed = agreed && answer;
   }
   for (HWND w : search.second) {
@@ -145,6 +148,45 @@ TEST_F(LeavingTest, EndOfSessionDuringARunUnderADialogSavesTheQueueWithoutAsking
   QueueEntry cancelled = slow;
   cancelled.status = "Abgebrochen";
   EXPECT_EQ(dir.Read("load.hvq"), SerializeQueue({cancelled, later}));
+}
+
+TEST_F(LeavingTest, ExitOrEndOfSessionRightAfterACancelSavesTheEntryCancelled) {
+  for (bool endOfSession : {false, true}) {
+    SCOPED_TRACE(endOfSession ? "end of the session" : "close answered Ja");
+    test::ScriptedHttpServer server(
+        {test::ConnectionScript()
+             .Receive()
+             .Send("HTTP/1.1 200 OK\r\nContent-Length: 1000000\r\n\r\n" + std::string(20000, 'x'))
+             .HoldOpen()});
+    const QueueEntry slow{"slow.bin", "0,95 MB", "Wartend", server.Url("/slow.bin")};
+    const QueueEntry later{"later.bin", "0,00 MB", "Wartend", server.Url("/later.bin")};
+    dir.Write("load.hvq", SerializeQueue({slow, later}));
+    test::ProgramProcess program(dir.File("holvex.exe"));
+    HWND main = Start(program);
+    ASSERT_NE(main, nullptr);
+    HWND list = test::FindDescendant(main, "SysListView32");
+    PostMessageA(FindWindowExA(main, nullptr, "Button", "Download"), BM_CLICK, 0, 0);
+    ASSERT_TRUE(WaitFor([&] { return test::RemoteListViewText(program, list, 0, 2).ends_with(" KB/Sek."); }, 15000))
+        << "the run did not start";
+
+    HWND cancel = FindWindowExA(main, nullptr, "Button", "Abbrechen");
+    if (endOfSession) {
+      PostMessageA(cancel, BM_CLICK, 0, 0);
+      ASSERT_TRUE(WaitFor([&] { return !IsWindowEnabled(cancel); }, 5000));
+      EXPECT_TRUE(EndSession(program.id()));
+      program.Kill();
+    } else {
+      auto question = test::DialogAnswerer::MessageBox("Beenden", IDYES, 10000, program.id());
+      // The close comes while the cancelled entry is still on its way out of the engine.
+      PostMessageA(cancel, BM_CLICK, 0, 0);
+      PostMessageA(main, WM_CLOSE, 0, 0);
+      ASSERT_TRUE(question.Result().found);
+      ASSERT_TRUE(program.WaitForExit(15000).has_value());
+    }
+    QueueEntry cancelled = slow;
+    cancelled.status = "Abgebrochen";
+    EXPECT_EQ(dir.Read("load.hvq"), SerializeQueue({cancelled, later}));
+  }
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include "queue/queue_file.h"
 #include "queue/save_dialog.h"
 #include "support/dialog_answerer.h"
+#include "support/dialog_ui.h"
 #include "support/gui.h"
 #include "support/main_window_ui.h"
 #include "support/temp_dir.h"
@@ -26,9 +27,10 @@ class MainCommandsTest : public ::testing::Test {
                                           {"c.zip", "3,00 MB", "Fehler", "http://h/c.zip"},
                                           {"d.zip", "0,00 MB", "Abgebrochen", "http://h/d.zip"},
                                           {"e.zip", "0,00 MB", "fertig", "http://h/e.zip"}}));
-    form = std::make_unique<TForm1>(MainFormOptions{dir.path(), test::UniqueName("holvex-cmd")});
+    session = std::make_unique<ProgramSession>(SessionOptions{dir.path()});
+    form = std::make_unique<TForm1>(*session, MainFormOptions{test::UniqueName("holvex-cmd")});
     save = std::make_unique<TForm4>(*form);
-    form->showSaveDialog = [this] { save->ShowModal(); };
+    form->showSaveDialog = [this] { return save->Execute(); };
     form->StartupComplete();
     ui = std::make_unique<test::MainWindowUi>(form->hwnd());
   }
@@ -51,6 +53,7 @@ class MainCommandsTest : public ::testing::Test {
     test::PumpFor(50);
   }
   test::TempDir dir;
+  std::unique_ptr<ProgramSession> session;  // outlives the window that shows it
   std::unique_ptr<TForm1> form;
   std::unique_ptr<TForm4> save;
   std::unique_ptr<test::MainWindowUi> ui;
@@ -125,7 +128,6 @@ TEST_F(MainCommandsTest, ExitQuestionAnsweredNoKeepsEverything) {
   test::ExpectCentredOver(form->hwnd(), seen.rect);
   test::PumpFor(100);
   EXPECT_TRUE(form->Visible());
-  EXPECT_FALSE(form->ExitRequested);
   EXPECT_FALSE(save->Visible());
   EXPECT_EQ(dir.Read("load.hvq"), before);
   EXPECT_EQ(Names().size(), 5u);
@@ -134,20 +136,19 @@ TEST_F(MainCommandsTest, ExitQuestionAnsweredNoKeepsEverything) {
 TEST(MainFormStart, CloseRequestBeforeEveryWindowExistsWaitsForTheEndOfStartUp) {
   test::TestApplication();
   test::TempDir dir;
-  TForm1 form(MainFormOptions{dir.path(), test::UniqueName("holvex-start")});
+  ProgramSession session({dir.path()});
+  TForm1 form(session, MainFormOptions{test::UniqueName("holvex-start")});
   auto early = test::DialogAnswerer::MessageBox("Beenden", IDYES, 800);
   PostMessageA(form.hwnd(), WM_CLOSE, 0, 0);
   test::PumpFor(100);
   EXPECT_FALSE(early.Result().found);
   EXPECT_TRUE(form.Visible());
-  EXPECT_FALSE(form.ExitRequested);
 
   // Once every window exists the request is taken up: the exit question comes.
   auto question = test::DialogAnswerer::MessageBox("Beenden", IDNO);
   form.StartupComplete();
   EXPECT_TRUE(question.Result().found);
   EXPECT_TRUE(form.Visible());
-  EXPECT_FALSE(form.ExitRequested);
 }
 
 TEST(MainFormStart, QueueFileHeldByAnotherProgramIsKeptUntilItCanBeReadThenJoinsTheList) {
@@ -161,9 +162,10 @@ TEST(MainFormStart, QueueFileHeldByAnotherProgramIsKeptUntilItCanBeReadThenJoins
       CreateFileA(dir.File("load.hvq").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
   auto startBox = test::DialogAnswerer::MessageBox("Holvex 2004", IDOK);
-  TForm1 form(MainFormOptions{dir.path(), test::UniqueName("holvex-held")});
+  ProgramSession session({dir.path()});
+  TForm1 form(session, MainFormOptions{test::UniqueName("holvex-held")});
   TForm4 save(form);
-  form.showSaveDialog = [&save] { save.ShowModal(); };
+  form.showSaveDialog = [&save] { return save.Execute(); };
   form.StartupComplete();
   const test::MainWindowUi ui(form.hwnd());
   test::SeenDialog seen = startBox.Result();
@@ -187,7 +189,6 @@ TEST(MainFormStart, QueueFileHeldByAnotherProgramIsKeptUntilItCanBeReadThenJoins
     seen = refused.Result();
     ASSERT_TRUE(seen.found) << "exit " << exit;
     EXPECT_EQ(seen.text.rfind("Datei \"" + form.QueueFilePath() + "\" kann nicht erstellt werden. ", 0), 0u);
-    EXPECT_FALSE(form.ExitRequested);
     EXPECT_TRUE(form.Visible());
     EXPECT_EQ(form.Queue().Count(), 1u);
   }
@@ -215,7 +216,6 @@ TEST_F(MainCommandsTest, RejectedAddressShowsTheErrorBox) {
             "Die eingegebene URL ist falsch bzw. ungültig!\n\r\n\rEine korrekte Downloadadresse beginnt mit "
             "http:// "
             "oder ftp:// und endet mit einem Dateinamen.");
-  EXPECT_EQ(form->PendingUrl, "https://h/x.zip");
   EXPECT_EQ(Names().size(), 5u);
 }
 
@@ -227,7 +227,6 @@ TEST_F(MainCommandsTest, CancelledOrEmptyInputDoesNothing) {
     form->Hinzufgen1Click();
     EXPECT_TRUE(input.Result().found);
     EXPECT_FALSE(box.Result().found);
-    EXPECT_EQ(form->PendingUrl, "");
   }
   {
     auto input = test::DialogAnswerer::Form("TInputQueryForm", "Download hinzufügen", "", "OK");
@@ -251,7 +250,7 @@ TEST_F(MainCommandsTest, SaveWritesTheQueueWithoutFinishedRows) {
   EXPECT_FALSE(save->Visible());
   EXPECT_EQ(Names(), (std::vector<std::string>{"a.zip", "c.zip", "d.zip", "e.zip"}));
   EXPECT_EQ(dir.Read("load.hvq"), SerializeQueue(form->Queue().Entries()));
-  EXPECT_EQ(save->Label1.Text(), "Beende Vorgang...");
+  EXPECT_EQ(test::DialogUi(save->hwnd()).Text("Static"), "Beende Vorgang...");
   EXPECT_TRUE(form->Visible());
 }
 
@@ -260,7 +259,7 @@ TEST_F(MainCommandsTest, SaveOfOnlyFinishedRowsDeletesTheFile) {
   form->Queue().Append({"x", "0,00 MB", "Fertig", "http://h/x"});
   form->Speichern1Click();
   EXPECT_FALSE(dir.Exists("load.hvq"));
-  EXPECT_EQ(save->Label1.Text(), "Warteschleife wird bearbeitet...");
+  EXPECT_EQ(test::DialogUi(save->hwnd()).Text("Static"), "Warteschleife wird bearbeitet...");
 }
 
 TEST_F(MainCommandsTest, FailedSaveReportsPathAndReasonAndKeepsOldFileAndRows) {
@@ -294,7 +293,7 @@ TEST_F(MainCommandsTest, FileOfAnEmptyQueueThatCannotBeDeletedIsReportedAndKept)
   ASSERT_TRUE(seen.found) << "the failed delete went unreported";
   EXPECT_EQ(seen.text.rfind("Datei \"" + form->QueueFilePath() + "\" kann nicht erstellt werden. ", 0), 0u)
       << seen.text;
-  EXPECT_NE(save->Label1.Text(), "Warteschleife wird bearbeitet...");
+  EXPECT_NE(test::DialogUi(save->hwnd()).Text("Static"), "Warteschleife wird bearbeitet...");
   EXPECT_EQ(dir.Read("load.hvq"), before);
 }
 

@@ -27,7 +27,8 @@ class MainFormTest : public ::testing::Test {
  protected:
   void SetUp() override { test::TestApplication(); }
   std::unique_ptr<TForm1> Start() {
-    return std::make_unique<TForm1>(MainFormOptions{dir.path(), test::UniqueName("holvex-test")});
+    session = std::make_unique<ProgramSession>(SessionOptions{dir.path()});
+    return std::make_unique<TForm1>(*session, MainFormOptions{test::UniqueName("holvex-test")});
   }
   std::vector<std::string> LogMessages(TForm1& form) {
     // Each line is "hh:mm:ss: message".
@@ -41,6 +42,7 @@ class MainFormTest : public ::testing::Test {
     return messages;
   }
   test::TempDir dir;
+  std::unique_ptr<ProgramSession> session;
 };
 
 TEST_F(MainFormTest, RestoresTheQueueInFileOrderWithLogLinesBehindTimeStamps) {

@@ -27,7 +27,7 @@ class RecordingView final : public RunView {
  public:
   void AddLogLine(const std::string& message) override { log.push_back(message); }
   void ReportOffline() override { log.push_back("offline"); }
-  void LockCommands(bool) override {}
+  void RunStateChanged() override {}
   void PrepareEntry(const std::string&, const std::string&, const std::string&) override {}
   void ShowExtraWindow(bool) override {}
   void ShowProgress(const ProgressTexts&) override {}

@@ -75,9 +75,8 @@ TEST(Soak, EveryEntryEndsAndNothingGrowsAfterTheFirstHundred) {
     queue.push_back({test::SoakFileName(i), "0,00 MB", "Wartend",
                      "http://127.0.0.1:" + std::to_string(port) + "/" + test::SoakFileName(i)});
   dir.Write("load.hvq", SerializeQueue(queue));
-  MainFormOptions options{dir.path(), test::UniqueName("holvex-soak")};
-  options.stallTimeoutMs = 700;
-  auto form = std::make_unique<TForm1>(options);
+  ProgramSession session({dir.path(), 700});
+  auto form = std::make_unique<TForm1>(session, MainFormOptions{test::UniqueName("holvex-soak")});
   auto extra = std::make_unique<TForm9>();
   form->SetExtraWindow(extra.get());
   form->StartupComplete();

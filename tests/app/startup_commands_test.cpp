@@ -19,7 +19,8 @@ namespace {
 TEST(StartupCommands, ACommandChosenDuringStartupIsCarriedOutOnceWhenItEnds) {
   test::TestApplication();
   test::TempDir dir;
-  TForm1 form(MainFormOptions{dir.path(), test::UniqueName("holvex-startup")});
+  ProgramSession session({dir.path()});
+  TForm1 form(session, MainFormOptions{test::UniqueName("holvex-startup")});
   const test::MainWindowUi ui(form.hwnd());
   ui.ChooseMenu("Informationen");
   ui.ChooseMenu("Informationen");
@@ -53,7 +54,8 @@ std::vector<HWND> ExitQuestions() {
 TEST(StartupCommands, ACloseRequestWhileTheExitQuestionIsOpenAsksNoSecondTime) {
   test::TestApplication();
   test::TempDir dir;
-  TForm1 form(MainFormOptions{dir.path(), test::UniqueName("holvex-close")});
+  ProgramSession session({dir.path()});
+  TForm1 form(session, MainFormOptions{test::UniqueName("holvex-close")});
   form.StartupComplete();
   int questions = -1;
   std::thread user([&] {

@@ -17,6 +17,7 @@
 #include "support/temp_dir.h"
 #include "support/tray_area.h"
 #include "toolkit/application.h"
+#include "update/about_box.h"
 
 namespace holvex {
 namespace {
@@ -118,10 +119,10 @@ class TrayMainFormTest : public ::testing::Test {
   }
   void Start(std::shared_ptr<RunKey> runKey = std::make_shared<RunKey>()) {
     form.reset();
-    MainFormOptions options{dir.path(), test::UniqueName("holvex-tray")};
+    session = std::make_unique<ProgramSession>(SessionOptions{dir.path(), 5000});
+    MainFormOptions options{test::UniqueName("holvex-tray")};
     options.runKey = std::move(runKey);
-    options.stallTimeoutMs = 5000;
-    form = std::make_unique<TForm1>(options);
+    form = std::make_unique<TForm1>(*session, options);
     form->StartupComplete();
   }
   test::MainWindowUi Ui() const { return test::MainWindowUi(form->hwnd()); }
@@ -131,6 +132,7 @@ class TrayMainFormTest : public ::testing::Test {
     return false;
   }
   test::TempDir dir;
+  std::unique_ptr<ProgramSession> session;  // outlives the window that shows it
   std::unique_ptr<TForm1> form;
 };
 
@@ -167,76 +169,101 @@ TEST_F(TrayMainFormTest, MinimiseHidesIntoTheTrayAndTheIconBringsTheWindowBack) 
   EXPECT_EQ(TrayMenu(icon), kIdleShown);
 }
 
-TEST_F(TrayMainFormTest, DuringARunTheTrayMenuCancelsIt) {
-  // The first transfer stalls after a few bytes; the second entry is never reached.
-  test::ScriptedHttpServer server(
-      {ConnectionScript()
-           .Receive()
-           .Send("HTTP/1.1 200 OK\r\nContent-Length: 100000\r\n\r\n" + std::string(1000, 'x'))
-           .HoldOpen()});
-  dir.Write("load.hvq", SerializeQueue({{"a.zip", "0,00 MB", "Wartend", server.Url("/a.zip")},
-                                        {"b.zip", "0,00 MB", "Wartend", server.Url("/b.zip")}}));
-  Start();
-  HWND icon = OnlyTrayIcon();
-  ASSERT_NE(icon, nullptr);
-  std::future<test::SeenMenu> menu = test::AnswerPopupMenu('c', 15000);
-  auto rightClick = std::async(std::launch::async, [&] {
-    if (server.WaitForRequests(1, 10000)) PostMessageA(icon, WM_RBUTTONUP, 0, 0);
-  });
-  Ui().Click("Download");  // returns when the run is over
-  test::SeenMenu seen = menu.get();
-  ASSERT_TRUE(seen.found);
-  EXPECT_EQ(Describe(seen),
-            "Download &starten:off | Download abbre&chen:on | - | &Fenster widerherstellen:off");
-  EXPECT_TRUE(Logged("Downloads abgebrochen durch Benutzer."));
-  EXPECT_EQ(server.Requests().size(), 1u);
-  EXPECT_EQ(Ui().Cell(1, 2), "Wartend");
-  EXPECT_EQ(TrayMenu(icon), kIdleShown);
+TEST_F(TrayMainFormTest, DuringARunTheTrayMenuCancelsItAlsoUnderTheAboutBox) {
+  for (bool underAboutBox : {false, true}) {
+    SCOPED_TRACE(underAboutBox ? "about box open" : "no dialog");
+    // The first transfer stalls after a few bytes; the second entry is never reached.
+    test::ScriptedHttpServer server(
+        {ConnectionScript()
+             .Receive()
+             .Send("HTTP/1.1 200 OK\r\nContent-Length: 100000\r\n\r\n" + std::string(1000, 'x'))
+             .HoldOpen()});
+    dir.Write("load.hvq", SerializeQueue({{"a.zip", "0,00 MB", "Wartend", server.Url("/a.zip")},
+                                          {"b.zip", "0,00 MB", "Wartend", server.Url("/b.zip")}}));
+    Start();
+    TForm6 about(*form);
+    form->showAbout = [&about] { about.ShowModal(); };
+    HWND icon = OnlyTrayIcon();
+    ASSERT_NE(icon, nullptr);
+    std::future<test::SeenMenu> menu = test::AnswerPopupMenu('c', 15000);
+    std::string statusUnderTheBox;
+    auto user = std::async(std::launch::async, [&] {
+      if (!server.WaitForRequests(1, 10000)) return;
+      if (underAboutBox) {
+        Ui().ChooseMenu("Informationen");
+        for (int i = 0; i < 100 && !about.Visible(); ++i) Sleep(50);
+      }
+      PostMessageA(icon, WM_RBUTTONUP, 0, 0);
+      menu.wait();
+      if (!underAboutBox) return;
+      for (int i = 0; i < 100 && Ui().Cell(0, 2) != "Abgebrochen"; ++i) Sleep(50);
+      statusUnderTheBox = Ui().Cell(0, 2);
+      PostMessageA(about.hwnd(), WM_CLOSE, 0, 0);
+    });
+    Ui().Click("Download");  // returns when the run is over
+    user.get();
+    test::SeenMenu seen = menu.get();
+    ASSERT_TRUE(seen.found);
+    EXPECT_EQ(Describe(seen),
+              "Download &starten:off | Download abbre&chen:on | - | &Fenster widerherstellen:off");
+    if (underAboutBox) {
+      EXPECT_EQ(statusUnderTheBox, "Abgebrochen");
+    }
+    EXPECT_EQ(Ui().Cell(0, 2), "Abgebrochen");
+    EXPECT_TRUE(Logged("Downloads abgebrochen durch Benutzer."));
+    EXPECT_EQ(server.Requests().size(), 1u);
+    EXPECT_EQ(Ui().Cell(1, 2), "Wartend");
+    EXPECT_EQ(TrayMenu(icon), kIdleShown);
+  }
 }
 
-TEST_F(TrayMainFormTest, StartFromTheTrayWaitsForStartUpAndIsRefusedUnderADialog) {
-  test::ScriptedHttpServer server(
-      {ConnectionScript().Receive().Send("HTTP/1.1 404 Not Found\r\nContent-Length: 0\r\n\r\n").Close()});
+TEST_F(TrayMainFormTest, StartsDuringStartUpAndTheAutomaticRunAreOneRunAndAStartWaitsForADialog) {
+  const ConnectionScript notFound =
+      ConnectionScript().Receive().Send("HTTP/1.1 404 Not Found\r\nContent-Length: 0\r\n\r\n").Close();
+  test::ScriptedHttpServer server({notFound, notFound, notFound});
   dir.Write("load.hvq", SerializeQueue({{"a.zip", "0,00 MB", "Wartend", server.Url("/a.zip")}}));
+  dir.Write("load.ini", "[allgemein]\r\nautostart=1\r\ndownloadfolder=" + dir.File("dl") + "\r\n");
   // Start-up is not over until every window exists.
-  form = std::make_unique<TForm1>(MainFormOptions{dir.path(), test::UniqueName("holvex-tray")});
+  session = std::make_unique<ProgramSession>(SessionOptions{dir.path()});
+  form = std::make_unique<TForm1>(*session, MainFormOptions{test::UniqueName("holvex-tray")});
   HWND icon = OnlyTrayIcon();
   ASSERT_NE(icon, nullptr);
-  test::SeenMenu early = test::AnswerIconMenu(icon, '\0');
-  EXPECT_EQ(Describe(early),
-            "Download &starten:off | Download abbre&chen:off | - | &Fenster widerherstellen:off");
-  // Its command, should it arrive all the same, is refused too.
-  ASSERT_FALSE(early.items.empty());
-  const UINT start = GetMenuItemID(early.menu, 0);
-  PostMessageA(form->hwnd(), WM_COMMAND, MAKEWPARAM(start, 0), 0);
+  // "Download" clicked and chosen in the tray before then: nothing runs inside the start-up.
+  Ui().PostClick("Download");
+  EXPECT_TRUE(test::AnswerIconMenu(icon, 's').found);
   test::PumpFor(200);
   EXPECT_EQ(server.Requests().size(), 0u) << "a run started while the window was being created";
+  // Both and the automatic run are one run.
   form->StartupComplete();
-  EXPECT_EQ(TrayMenu(icon), kIdleShown);
-  EXPECT_EQ(server.Requests().size(), 0u);
+  test::PumpFor(300);
+  EXPECT_EQ(Ui().Cell(0, 2), "Fehler");
+  EXPECT_EQ(server.Requests().size(), 1u);
+  const test::SeenMenu idle = test::AnswerIconMenu(icon, '\0');
+  EXPECT_EQ(Describe(idle), kIdleShown);
 
-  // Chosen while the exit question is open: the command reaches the question's own loop.
+  // Chosen while the exit question is open: the command reaches the question's own loop, and
+  // is not carried out there.
+  ASSERT_FALSE(idle.items.empty());
   auto box = test::DialogAnswerer::MessageBox("Beenden", IDNO);
-  PostMessageA(form->hwnd(), WM_COMMAND, MAKEWPARAM(start, 0), 0);
+  PostMessageA(form->hwnd(), WM_COMMAND, MAKEWPARAM(GetMenuItemID(idle.menu, 0), 0), 0);
   form->Beenden1Click();
   ASSERT_TRUE(box.Result().found);
   test::PumpFor(200);
-  EXPECT_EQ(server.Requests().size(), 0u);
-  EXPECT_EQ(Ui().Cell(0, 2), "Wartend");
-
-  // With no dialog open the same command, chosen in the tray menu, runs.
-  EXPECT_TRUE(test::AnswerIconMenu(icon, 's').found);
-  EXPECT_TRUE(test::PumpUntil([&] { return Ui().Cell(0, 2) == "Fehler"; }));
   EXPECT_EQ(server.Requests().size(), 1u);
+
+  // With no dialog open the same command runs.
+  EXPECT_TRUE(test::AnswerIconMenu(icon, 's').found);
+  EXPECT_TRUE(test::PumpUntil([&] { return server.Requests().size() == 2u; }));
 }
 
 TEST_F(TrayMainFormTest, SecondInstanceShowsNoIconBeforeItEnds) {
   const std::string name = test::UniqueName("holvex-tray-instance");
   SingleInstance first(name);
-  MainFormOptions options{dir.path(), name};
+  MainFormOptions options{name};
   std::optional<size_t> iconsWhenEnding;
   options.onAnotherInstance = [&] { iconsWhenEnding = test::TrayIconWindows().size(); };
-  TForm1 second(options);
+  ProgramSession secondSession({dir.path()});
+  TForm1 second(secondSession, options);
   ASSERT_TRUE(iconsWhenEnding.has_value());
   EXPECT_EQ(*iconsWhenEnding, 0u);
 }

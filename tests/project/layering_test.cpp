@@ -10,6 +10,7 @@
 #include <set>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -105,15 +106,22 @@ TEST(Layering, EveryIncludeUnderSrcFollowsTheTable) {
     }
 }
 
-TEST(Layering, TheDownloadRunSitsBetweenTheMainWindowAndTheComponents) {
+TEST(Layering, TheSessionAndItsRunSitBetweenTheMainWindowAndTheComponents) {
   const Layers layers = ReadTable(ReadAll(kTop / "docs" / "LAYERS.md"));
   ASSERT_TRUE(layers.count("run"));
-  EXPECT_TRUE(layers.at("app").count("run"));
+  ASSERT_TRUE(layers.count("session"));
+  EXPECT_TRUE(layers.at("app").count("session"));
+  EXPECT_TRUE(layers.at("session").count("run"));
   EXPECT_TRUE(layers.at("run").count("transfer"));
-  // The run shows itself through its own view interface, never through the windows' layers.
-  for (const char* above : {"app", "host", "ui"}) EXPECT_FALSE(layers.at("run").count(above)) << above;
+  // The session and the run know no window: the run shows itself through its own view
+  // interface, and the main window shows the session.
+  for (const char* folder : {"session", "run"})
+    for (const char* above : {"app", "host", "ui"}) EXPECT_FALSE(layers.at(folder).count(above)) << folder;
   for (const auto& [folder, allowed] : layers) {
     if (folder != "app") {
+      EXPECT_FALSE(allowed.count("session")) << folder;
+    }
+    if (folder != "app" && folder != "session") {
       EXPECT_FALSE(allowed.count("run")) << folder;
     }
   }
@@ -141,9 +149,15 @@ std::vector<std::string> PublicDataMembers(const std::string& header, const std:
   return members;
 }
 
-TEST(Layering, TheMainWindowKeepsItsControlsAndRunStateToItself) {
-  const std::string header = ReadAll(kTop / "src" / "app" / "main_form.h");
-  EXPECT_EQ(PublicDataMembers(header, "TForm1"), std::vector<std::string>{});
+TEST(Layering, TheMainWindowTheDialogsAndTheHostKeepTheirControlsAndStateToThemselves) {
+  const std::pair<const char*, const char*> classes[] = {
+      {"app/main_form.h", "TForm1"},          {"host/main_window_host.h", "MainWindowHost"},
+      {"update/update_dialog.h", "TForm2"},   {"queue/add_dialog.h", "TForm3"},
+      {"queue/save_dialog.h", "TForm4"},      {"queue/import_dialog.h", "TForm5"},
+      {"update/about_box.h", "TForm6"},       {"settings/proxy_dialog.h", "TForm7"},
+      {"settings/general_dialog.h", "TForm8"}};
+  for (const auto& [file, name] : classes)
+    EXPECT_EQ(PublicDataMembers(ReadAll(kTop / "src" / file), name), std::vector<std::string>{}) << name;
   // The check itself: a control or a flag in the public section is seen.
   EXPECT_EQ(PublicDataMembers(
                 "class TForm1 : public Form {\n public:\n  void Click();\n  SpeedButton SpeedButton1;\n"

@@ -11,6 +11,7 @@
 #include "queue/import_dialog.h"
 #include "queue/queue_file.h"
 #include "support/dialog_answerer.h"
+#include "support/dialog_ui.h"
 #include "support/gui.h"
 #include "support/main_window_ui.h"
 #include "support/queue_printing.h"
@@ -33,14 +34,12 @@ class AddImportTest : public ::testing::Test {
     test::TestApplication();
     dir.Write("load.hvq", SerializeQueue({{"old.zip", "1,00 MB", "Fertig", "http://h/old.zip"},
                                           {"keep.zip", "1,00 MB", "Wartend", "http://h/keep.zip"}}));
-    form = std::make_unique<TForm1>(MainFormOptions{dir.path(), test::UniqueName("holvex-add")});
+    session = std::make_unique<ProgramSession>(SessionOptions{dir.path()});
+    form = std::make_unique<TForm1>(*session, MainFormOptions{test::UniqueName("holvex-add")});
     add = std::make_unique<TForm3>(*form);
     import = std::make_unique<TForm5>(*form);
-    form->showAddDialog = [this] { add->ShowModal(); };
-    form->showImportDialog = [this](const std::string& linkFile) {
-      import->FileName = linkFile;
-      import->ShowModal();
-    };
+    form->showAddDialog = [this](const std::string& url) { add->Execute(url); };
+    form->showImportDialog = [this](const std::string& linkFile) { import->Execute(linkFile); };
     form->StartupComplete();
   }
   void TearDown() override {
@@ -69,7 +68,8 @@ class AddImportTest : public ::testing::Test {
   }
   std::vector<std::string> ImportStatuses() {
     std::vector<std::string> s;
-    for (int i = 0; i < import->ListView1.RowCount(); ++i) s.push_back(import->ListView1.CellText(i, 1));
+    const test::DialogUi dialog(import->hwnd());
+    for (int i = 0; i < dialog.RowCount(); ++i) s.push_back(dialog.Cell(i, 1));
     return s;
   }
   std::string LastLog() {
@@ -77,6 +77,7 @@ class AddImportTest : public ::testing::Test {
     return lines.empty() ? "" : lines.back();
   }
   test::TempDir dir;
+  std::unique_ptr<ProgramSession> session;  // outlives the window that shows it
   std::unique_ptr<TForm1> form;
   std::unique_ptr<TForm3> add;
   std::unique_ptr<TForm5> import;
@@ -91,9 +92,10 @@ TEST_F(AddImportTest, AcceptedAddressIsProbedAndQueuedWaiting) {
   EXPECT_EQ(rows[1], (QueueEntry{"get.php", "4,77 MB", "Wartend", server.Url("/get.php?id=7")}));
   EXPECT_EQ(server.Requests().at(0).RequestLine(), "HEAD /get.php?id=7 HTTP/1.1");
   EXPECT_EQ(LastLog(), "Datei \"get.php\" in Warteschleife eingereiht.");
-  EXPECT_EQ(add->Label2.Text(), "Initialisierung erfolgreich!");
-  EXPECT_EQ(add->Label4.Text(), "get.php");
-  EXPECT_EQ(add->ProgressBar1.Position(), 100);
+  const test::DialogUi dialog(add->hwnd());
+  EXPECT_EQ(dialog.Text("Static", 1), "Initialisierung erfolgreich!");  // the status line
+  EXPECT_EQ(dialog.Text("Static", 3), "get.php");                       // beside "Dateiname"
+  EXPECT_EQ(dialog.ProgressPosition(), 100);
   EXPECT_FALSE(add->Visible());
   EXPECT_EQ(Ui().Panel(0), "");
   EXPECT_TRUE(Ui().ButtonEnabled("Hinzufügen"));
@@ -134,7 +136,7 @@ TEST_F(AddImportTest, ImportQueuesValidLinesAndMarksTheRest) {
   Import(dir.File("links.txt"));
   EXPECT_EQ(ImportStatuses(),
             (std::vector<std::string>{"Importiert", "Ungültig", "Ungültig", "Importiert", "Ungültig"}));
-  EXPECT_EQ(import->ListView1.CellText(3, 0), "  " + server.Url("/c.zip"));
+  EXPECT_EQ(test::DialogUi(import->hwnd()).Cell(3, 0), "  " + server.Url("/c.zip"));
   std::vector<QueueEntry> rows = Rows();
   ASSERT_EQ(rows.size(), 3u);
   EXPECT_EQ(rows[1], (QueueEntry{"a.zip", "1,00 MB", "Wartend", server.Url("/a.zip")}));
@@ -178,7 +180,7 @@ TEST_F(AddImportTest, EmptyFileIsRefusedAfterItsLogLine) {
   ASSERT_TRUE(seen.found);
   EXPECT_EQ(seen.text, "Die von ihnen ausgewählte Datei enthält 0 Zeilen!");
   EXPECT_EQ(LastLog(), "Fehlerhafte Datei \"Downloads importieren\"");
-  EXPECT_EQ(import->ListView1.RowCount(), 0);  // the import dialog never opened
+  EXPECT_EQ(test::DialogUi(import->hwnd()).RowCount(), 0);  // the import dialog never opened
 }
 
 TEST_F(AddImportTest, HostileLinkFilesAreHandledWithoutCrash) {
@@ -193,7 +195,7 @@ TEST_F(AddImportTest, HostileLinkFilesAreHandledWithoutCrash) {
   for (const std::string& s : ImportStatuses()) EXPECT_EQ(s, "Ungültig");
   dir.Write("empty-lines.txt", std::string(100000, '\n'));
   Import(dir.File("empty-lines.txt"));
-  EXPECT_EQ(import->ListView1.RowCount(), 100000);
+  EXPECT_EQ(test::DialogUi(import->hwnd()).RowCount(), 100000);
   dir.Write("long.txt", std::string(10 << 20, 'y'));
   Import(dir.File("long.txt"));
   EXPECT_EQ(ImportStatuses(), std::vector<std::string>{"Ungültig"});

@@ -10,6 +10,7 @@
 #include "settings/general_dialog.h"
 #include "settings/proxy_dialog.h"
 #include "support/dialog_answerer.h"
+#include "support/dialog_ui.h"
 #include "support/gui.h"
 #include "support/main_window_ui.h"
 #include "support/scripted_http_server.h"
@@ -19,6 +20,7 @@ namespace holvex {
 namespace {
 
 constexpr const char* kFolderTitle = "Bitte wählen Sie ein Download Verzeichnis aus.";
+constexpr const char* kPlayWav = "Bei erfolgreichem Download, diese Melodie abspielen";
 constexpr const char* kOrigin = "http://origin.example:8080/pub/a.zip";
 
 // A loopback proxy that refuses every file: each run's one request shows where the engine sends
@@ -44,9 +46,8 @@ class SettingsDialogTest : public ::testing::Test {
     test::TestApplication();
     dir.Write("load.ini", ini);
     if (!queue.empty()) dir.Write("load.hvq", SerializeQueue(queue));
-    MainFormOptions options{dir.path(), test::UniqueName("holvex-settings")};
-    options.stallTimeoutMs = 5000;
-    form = std::make_unique<TForm1>(options);
+    session = std::make_unique<ProgramSession>(SessionOptions{dir.path(), 5000});
+    form = std::make_unique<TForm1>(*session, MainFormOptions{test::UniqueName("holvex-settings")});
     proxy = std::make_unique<TForm7>(*form);
     general = std::make_unique<TForm8>(*form);
     extra = std::make_unique<TForm9>();
@@ -62,15 +63,19 @@ class SettingsDialogTest : public ::testing::Test {
     form.reset();
   }
   // "Speichern" with the dialog on screen; the box that follows is answered with OK.
-  test::SeenDialog Save(Form& dialog, SpeedButton& button, const std::string& boxCaption) {
+  test::SeenDialog Save(Form& dialog, const std::string& boxCaption) {
     dialog.Show();
     auto box = test::DialogAnswerer::MessageBox(boxCaption, IDOK);
-    button.Click();
+    test::DialogUi(dialog.hwnd()).Click("Speichern");
     test::SeenDialog seen = box.Result();
     test::PumpFor(50);
     return seen;
   }
   test::MainWindowUi Ui() const { return test::MainWindowUi(form->hwnd()); }
+  // The proxy dialog's fields: 0 server, 1 port, 2 user, 3 password.
+  test::DialogUi Proxy() const { return test::DialogUi(proxy->hwnd()); }
+  // The general dialog's fields: 0 the WAV file, 1 the download folder; its boxes by caption.
+  test::DialogUi General() const { return test::DialogUi(general->hwnd()); }
   std::string LastLog() {
     auto lines = Ui().Log();
     return lines.empty() ? "" : lines.back();
@@ -85,6 +90,7 @@ class SettingsDialogTest : public ::testing::Test {
            requests.back().RequestLine() == std::string("GET ") + kOrigin + " HTTP/1.1";
   }
   test::TempDir dir;
+  std::unique_ptr<ProgramSession> session;  // outlives the window that shows it
   std::unique_ptr<TForm1> form;
   std::unique_ptr<TForm7> proxy;
   std::unique_ptr<TForm8> general;
@@ -97,17 +103,17 @@ TEST_F(SettingsDialogTest, ProxyPortIsCheckedBeforeAnythingChangesThenAllIsWritt
   Start(Ini("downloadfolder=" + dir.path() + "\r\n",
             "server=127.0.0.1\r\nport=" + port + "\r\nusername=u\r\npassword=p\r\n"),
         {{"a.zip", "0,00 MB", "Wartend", kOrigin}});
-  EXPECT_EQ(proxy->Edit2.Text(), port);
+  EXPECT_EQ(Proxy().Field(1), port);
   EXPECT_EQ(form->HttpClient().ProxyParams().ProxyPort(), oldProxy.port());
   // The engine goes to the proxy's own port (it would go to port 80 without it).
   EXPECT_TRUE(RunGoesThrough(oldProxy));
   const std::string before = dir.Read("load.ini");
 
-  proxy->Edit1.SetText("neu.proxy");
-  proxy->Edit2.SetText("80x");
-  proxy->Edit3.SetText("holger");
-  proxy->Edit4.SetText("geheim");
-  test::SeenDialog seen = Save(*proxy, proxy->SpeedButton2, "Holvex 2004");
+  Proxy().Type(0, "neu.proxy");
+  Proxy().Type(1, "80x");
+  Proxy().Type(2, "holger");
+  Proxy().Type(3, "geheim");
+  test::SeenDialog seen = Save(*proxy, "Holvex 2004");
   ASSERT_TRUE(seen.found);
   EXPECT_EQ(seen.text, "'80x' ist kein gültiger Integerwert");
   EXPECT_EQ(dir.Read("load.ini"), before);
@@ -115,8 +121,8 @@ TEST_F(SettingsDialogTest, ProxyPortIsCheckedBeforeAnythingChangesThenAllIsWritt
   EXPECT_TRUE(RunGoesThrough(oldProxy));
   EXPECT_TRUE(proxy->Visible());
 
-  proxy->Edit2.SetText("");
-  seen = Save(*proxy, proxy->SpeedButton2, "Bestätigung");
+  Proxy().Type(1, "");
+  seen = Save(*proxy, "Bestätigung");
   ASSERT_TRUE(seen.found);
   EXPECT_EQ(seen.text, "Ihre Einstellungen wurden gespeichert !");
   test::ExpectCentredOver(form->hwnd(), seen.rect);
@@ -141,13 +147,14 @@ TEST_F(SettingsDialogTest, RefusedWriteChangesNeitherFileNorProgramAndEveryBoxUn
   CreateDirectoryA(dir.File("load.ini.tmp").c_str(), nullptr);  // the platform refuses the write
   const std::string before = dir.Read("load.ini");
   const std::string refused = "In " + dir.File("load.ini") + " kann nicht geschrieben werden";
-  for (CheckBox* box : {&general->CheckBox1, &general->CheckBox2, &general->CheckBox3, &general->CheckBox4,
-                        &general->CheckBox5})
-    box->SetChecked(false);
-  general->Edit1.SetText("E:\\neu");
-  EXPECT_EQ(Save(*general, general->SpeedButton2, "Holvex 2004").text, refused);
-  proxy->Edit1.SetText("neu.proxy");
-  EXPECT_EQ(Save(*proxy, proxy->SpeedButton2, "Holvex 2004").text, refused);
+  for (const char* box :
+       {kPlayWav, "Downloadstatus in extra Fenster anzeigen", "Downloads automatisch beginnen",
+        "Start in Systemtray (Icon neben der Systemuhr)", "Splashscreen beim Start anzeigen"})
+    General().SetChecked(box, false);
+  General().Type(1, "E:\\neu");
+  EXPECT_EQ(Save(*general, "Holvex 2004").text, refused);
+  Proxy().Type(0, "neu.proxy");
+  EXPECT_EQ(Save(*proxy, "Holvex 2004").text, refused);
   EXPECT_EQ(dir.Read("load.ini"), before);
   EXPECT_TRUE(form->Settings().playwav);
   EXPECT_EQ(form->Settings().downloadfolder, dir.path());
@@ -157,8 +164,7 @@ TEST_F(SettingsDialogTest, RefusedWriteChangesNeitherFileNorProgramAndEveryBoxUn
   EXPECT_TRUE(proxy->Visible());
 
   RemoveDirectoryA(dir.File("load.ini.tmp").c_str());
-  EXPECT_EQ(Save(*general, general->SpeedButton2, "Bestätigung").text,
-            "Ihre Einstellungen wurden gespeichert !");
+  EXPECT_EQ(Save(*general, "Bestätigung").text, "Ihre Einstellungen wurden gespeichert !");
   EXPECT_EQ(dir.Read("load.ini"),
             "; meine Notiz\r\n[allgemein]\r\nplaywav=0\r\nstatus=0\r\nautostart=0\r\nsystemtray=0\r\n"
             "splashscreen=0\r\ndownloadfolder=E:\\neu\r\nfarbe=blau\r\nwavfile=\r\n[proxy]\r\n" +
@@ -181,23 +187,23 @@ TEST_F(SettingsDialogTest, ClosingWithoutSavingKeepsTheEditsInTheControlsOnly) {
     centre();
     shown = true;
   };
-  general->CheckBox1.Click();
-  general->Edit1.SetText("X:\\anders");
+  General().Click(kPlayWav);
+  General().Type(1, "X:\\anders");
   Ui().ChooseMenu("&Allgemeines");  // the menu opens the dialog modally; then "Schliessen"
   PostMessageA(general->hwnd(), WM_COMMAND, MAKEWPARAM(0, BN_CLICKED),
-               reinterpret_cast<LPARAM>(general->SpeedButton4.hwnd()));
+               reinterpret_cast<LPARAM>(General().Button("Schliessen")));
   test::PumpFor(100);
   EXPECT_TRUE(shown);
   EXPECT_FALSE(general->Visible());
-  EXPECT_FALSE(general->CheckBox1.Checked());
-  EXPECT_EQ(general->Edit1.Text(), "X:\\anders");
+  EXPECT_FALSE(General().Checked(kPlayWav));
+  EXPECT_EQ(General().Field(1), "X:\\anders");
 
-  proxy->Edit1.SetText("neu.proxy");
+  Proxy().Type(0, "neu.proxy");
   Ui().ChooseMenu("&Proxy-Server");
   PostMessageA(proxy->hwnd(), WM_CLOSE, 0, 0);  // the close box
   test::PumpFor(100);
   EXPECT_FALSE(proxy->Visible());
-  EXPECT_EQ(proxy->Edit1.Text(), "neu.proxy");
+  EXPECT_EQ(Proxy().Field(0), "neu.proxy");
 
   EXPECT_EQ(dir.Read("load.ini"), before);
   EXPECT_TRUE(form->Settings().playwav);
@@ -211,16 +217,16 @@ TEST_F(SettingsDialogTest, FolderPickerCancelKeepsTheFieldAndItsRootCanBeChosen)
   auto cancel = test::DialogAnswerer::FolderPicker(kFolderTitle, false, [&](HWND) {
     othersLocked = !IsWindowEnabled(form->hwnd()) && !IsWindowEnabled(general->hwnd());
   });
-  general->SpeedButton1.Click();
+  General().Click("", 1);  // the folder's browse button
   ASSERT_TRUE(cancel.Result().found);
   EXPECT_TRUE(othersLocked);
-  EXPECT_EQ(general->Edit1.Text(), "D:\\alt");
+  EXPECT_EQ(General().Field(1), "D:\\alt");
   EXPECT_TRUE(IsWindowEnabled(form->hwnd()));
 
   auto root = test::DialogAnswerer::FolderPicker(kFolderTitle, true);
-  general->SpeedButton1.Click();
+  General().Click("", 1);  // the folder's browse button
   ASSERT_TRUE(root.Result().found);
-  EXPECT_EQ(general->Edit1.Text(), "C:\\");
+  EXPECT_EQ(General().Field(1), "C:\\");
 }
 
 TEST_F(SettingsDialogTest, SavedSettingsTakeEffectAtTheNextRunThroughAProxyOnItsOwnPort) {
@@ -237,14 +243,14 @@ TEST_F(SettingsDialogTest, SavedSettingsTakeEffectAtTheNextRunThroughAProxyOnIts
   const std::string url = kOrigin;
   Start(Ini("status=0\r\ndownloadfolder=" + dir.path() + "\r\n", ""), {{"a.zip", "0,00 MB", "Wartend", url}});
   CreateDirectoryA(dir.File("dl").c_str(), nullptr);
-  general->CheckBox2.SetChecked(true);  // "Downloadstatus in extra Fenster anzeigen"
-  general->Edit1.SetText(dir.File("dl"));
-  ASSERT_TRUE(Save(*general, general->SpeedButton2, "Bestätigung").found);
-  proxy->Edit1.SetText("127.0.0.1");
-  proxy->Edit2.SetText(std::to_string(server.port()));
-  proxy->Edit3.SetText("holger");
-  proxy->Edit4.SetText("geheim");
-  ASSERT_TRUE(Save(*proxy, proxy->SpeedButton2, "Bestätigung").found);
+  General().SetChecked("Downloadstatus in extra Fenster anzeigen", true);
+  General().Type(1, dir.File("dl"));
+  ASSERT_TRUE(Save(*general, "Bestätigung").found);
+  Proxy().Type(0, "127.0.0.1");
+  Proxy().Type(1, std::to_string(server.port()));
+  Proxy().Type(2, "holger");
+  Proxy().Type(3, "geheim");
+  ASSERT_TRUE(Save(*proxy, "Bestätigung").found);
   EXPECT_EQ(form->HttpClient().ProxyParams().ProxyPort(), server.port());
 
   // The extra window is shown while the run is on (its "Abbrechen" unlocked in the main window).

@@ -19,7 +19,8 @@ int main(int argc, char** argv) {
   test::TempDir dir;
   dir.Write("load.hvq",
             "[setup.exe]\r\nsize=1,50 MB\r\nstatus=Wartend\r\nurl=http://example.org/setup.exe\r\n");
-  TForm1 form(MainFormOptions{dir.path(), test::UniqueName("holvex-menu-demo")});
+  ProgramSession session({dir.path()});
+  TForm1 form(session, MainFormOptions{test::UniqueName("holvex-menu-demo")});
   // "Einstellungen", "Mit Windows &starten": shown checked without touching the Run key.
   CheckMenuItem(GetSubMenu(GetMenu(form.hwnd()), 1), 3, MF_BYPOSITION | MF_CHECKED);
   form.StartupComplete();

@@ -68,7 +68,8 @@ class MenuStylerTest : public ::testing::Test {
     test::TestApplication();
     dir.Write("load.hvq", SerializeQueue({{"a.zip", "1,00 MB", "Fertig", "http://h/a.zip"},
                                           {"b.zip", "2,00 MB", "Wartend", "http://h/b.zip"}}));
-    form = std::make_unique<TForm1>(MainFormOptions{dir.path(), test::UniqueName("holvex-menu")});
+    session = std::make_unique<ProgramSession>(SessionOptions{dir.path()});
+    form = std::make_unique<TForm1>(*session, MainFormOptions{test::UniqueName("holvex-menu")});
     einstellungen = GetSubMenu(GetMenu(form->hwnd()), 1);
   }
   // As the system asks the window to draw an item of its menu.
@@ -113,6 +114,7 @@ class MenuStylerTest : public ::testing::Test {
   }
 
   test::TempDir dir;
+  std::unique_ptr<ProgramSession> session;  // outlives the window that shows it
   std::unique_ptr<TForm1> form;
   HMENU einstellungen = nullptr;  // "&Allgemeines", "&Proxy-Server", "-", "Mit Windows &starten"
 };

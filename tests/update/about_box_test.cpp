@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "app/main_form.h"
+#include "support/dialog_ui.h"
 #include "support/gui.h"
 #include "support/temp_dir.h"
 
@@ -29,7 +30,8 @@ class AboutBoxTest : public ::testing::Test {
  protected:
   void SetUp() override {
     test::TestApplication();
-    form = std::make_unique<TForm1>(MainFormOptions{dir.path(), test::UniqueName("holvex-about")});
+    session = std::make_unique<ProgramSession>(SessionOptions{dir.path()});
+    form = std::make_unique<TForm1>(*session, MainFormOptions{test::UniqueName("holvex-about")});
     about = std::make_unique<TForm6>(*form);
   }
   void TearDown() override {
@@ -43,24 +45,31 @@ class AboutBoxTest : public ::testing::Test {
     ClickOn(window);
     return test::PumpUntil([&] { return !about->Visible(); }, 1500);
   }
+  // The picture, the version line ("Version", its text), the credit, the contact line.
+  test::DialogUi Dialog() const { return test::DialogUi(about->hwnd()); }
+  HGDIOBJ AboutPicture() const {
+    return reinterpret_cast<HGDIOBJ>(
+        SendMessageA(Dialog().Control("Static", 0), STM_GETIMAGE, IMAGE_BITMAP, 0));
+  }
   test::TempDir dir;
+  std::unique_ptr<ProgramSession> session;  // outlives the window that shows it
   std::unique_ptr<TForm1> form;
   std::unique_ptr<TForm6> about;
 };
 
 TEST_F(AboutBoxTest, ShowsItsPicture) {
   BITMAP bm{};
-  ASSERT_TRUE(GetObjectA(about->Image1.bitmap(), sizeof bm, &bm));
+  ASSERT_TRUE(GetObjectA(AboutPicture(), sizeof bm, &bm));
   EXPECT_EQ(bm.bmWidth, 320);
   EXPECT_EQ(bm.bmHeight, 200);
 }
 
 TEST_F(AboutBoxTest, AClickClosesItExceptOnTheContactLine) {
-  EXPECT_FALSE(ClosesOnClick(about->Label4.hwnd()));
+  EXPECT_FALSE(ClosesOnClick(Dialog().Control("Static", 4)));
   EXPECT_TRUE(about->Visible());
-  EXPECT_TRUE(ClosesOnClick(about->Image1.hwnd()));
-  EXPECT_TRUE(ClosesOnClick(about->Label3.hwnd()));
-  EXPECT_TRUE(ClosesOnClick(about->Label1.hwnd()));
+  EXPECT_TRUE(ClosesOnClick(Dialog().Control("Static", 0)));
+  EXPECT_TRUE(ClosesOnClick(Dialog().Control("Static", 2)));
+  EXPECT_TRUE(ClosesOnClick(Dialog().Control("Static", 3)));
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include "app/main_form.h"
 #include "holvex_version.h"
 #include "support/dialog_answerer.h"
+#include "support/dialog_ui.h"
 #include "support/gui.h"
 #include "support/main_window_ui.h"
 #include "support/scripted_http_server.h"
@@ -28,7 +29,8 @@ class UpdateDialogTest : public ::testing::Test {
  protected:
   void SetUp() override {
     test::TestApplication();
-    form = std::make_unique<TForm1>(MainFormOptions{dir.path(), test::UniqueName("holvex-update")});
+    session = std::make_unique<ProgramSession>(SessionOptions{dir.path()});
+    form = std::make_unique<TForm1>(*session, MainFormOptions{test::UniqueName("holvex-update")});
     update = std::make_unique<TForm2>(*form);
     update->openHomepage = [this] { ++homepageOpenings; };
     form->StartupComplete();
@@ -44,11 +46,13 @@ class UpdateDialogTest : public ::testing::Test {
   // Clicks "Suchen" in the shown dialog and answers the result box, if one comes, with `button`.
   test::SeenDialog Search(int button, int boxTimeoutMs = 10000) {
     auto box = test::DialogAnswerer::MessageBox("Ergebnis", button, boxTimeoutMs);
-    update->SpeedButton1.Click();
+    Dialog().Click("Suchen");
     return box.Result();
   }
+  test::DialogUi Dialog() const { return test::DialogUi(update->hwnd()); }
   std::vector<std::string> LogLines() { return test::MainWindowUi(form->hwnd()).Log(); }
   test::TempDir dir;
+  std::unique_ptr<ProgramSession> session;  // outlives the window that shows it
   std::unique_ptr<TForm1> form;
   std::unique_ptr<TForm2> update;
   int homepageOpenings = 0;
@@ -58,8 +62,8 @@ TEST_F(UpdateDialogTest, CurrentVersionIsReportedCentredAndTheDialogStays) {
   test::ScriptedHttpServer server({ConnectionScript().Receive().Send(Reply("200 OK", "ok")).HoldOpen()});
   UseProxy(server);
   update->Show();
-  EXPECT_EQ(update->Label3.Text(), HOLVEX_VERSION_TEXT);
-  EXPECT_TRUE(update->Animate1.Playing());
+  EXPECT_EQ(Dialog().Text("Static", 2), HOLVEX_VERSION_TEXT);
+  EXPECT_TRUE(update->ClipRunning());
 
   test::SeenDialog box = Search(IDOK);
   ASSERT_TRUE(box.found);
@@ -67,8 +71,8 @@ TEST_F(UpdateDialogTest, CurrentVersionIsReportedCentredAndTheDialogStays) {
   test::ExpectCentredOver(form->hwnd(), box.rect);
   EXPECT_EQ(LogLines().back(), "Prüfung erfolglos... \"Update suchen\"");
   EXPECT_TRUE(update->Visible());
-  EXPECT_TRUE(update->SpeedButton1.Enabled());
-  EXPECT_TRUE(update->Animate1.Playing());
+  EXPECT_TRUE(Dialog().Enabled("Suchen"));
+  EXPECT_TRUE(update->ClipRunning());
 
   // One GET to the update host, written for the proxy: the full address in the request line.
   ASSERT_EQ(server.Requests().size(), 1u);
@@ -92,9 +96,9 @@ TEST_F(UpdateDialogTest, NewerVersionOffersTheHomepageAndCancelOpensNothing) {
             "Klicken Sie auf OK um direkt zur offiziellen Homepage zu wechseln.");
   EXPECT_EQ(homepageOpenings, 0);
   EXPECT_EQ(LogLines().back(), "Prüfung erfolgreich... \"Update suchen\"");
-  EXPECT_FALSE(update->Animate1.Playing());
+  EXPECT_FALSE(update->ClipRunning());
   EXPECT_TRUE(update->Visible());
-  EXPECT_TRUE(update->SpeedButton1.Enabled());
+  EXPECT_TRUE(Dialog().Enabled("Suchen"));
 
   ASSERT_TRUE(Search(IDOK).found);
   EXPECT_EQ(homepageOpenings, 1);
@@ -111,10 +115,10 @@ TEST_F(UpdateDialogTest, AnyOtherAnswerIsIgnoredSilently) {
   const size_t logLines = LogLines().size();
   for (int i = 0; i < 2; ++i) {
     update->Show();
-    ASSERT_TRUE(update->Animate1.Playing());
+    ASSERT_TRUE(update->ClipRunning());
     EXPECT_FALSE(Search(IDOK, 1000).found) << "answer " << i;
-    EXPECT_TRUE(update->SpeedButton1.Enabled());
-    EXPECT_FALSE(update->Animate1.Playing());
+    EXPECT_TRUE(Dialog().Enabled("Suchen"));
+    EXPECT_FALSE(update->ClipRunning());
     EXPECT_TRUE(update->Visible());
     update->Hide();
   }
@@ -132,7 +136,7 @@ TEST_F(UpdateDialogTest, ErrorStatusShowsTheErrorBoxAndClosesTheDialog) {
   EXPECT_EQ(box.text, "Während der Prüfung ist ein Fehler aufgereten.");
   EXPECT_EQ(LogLines().back(), "Prüfung fehlerhaft... \"Update suchen\"");
   EXPECT_TRUE(test::PumpUntil([&] { return !update->Visible(); }, 3000));
-  EXPECT_TRUE(update->SpeedButton1.Enabled());
+  EXPECT_TRUE(Dialog().Enabled("Suchen"));
 }
 
 TEST_F(UpdateDialogTest, SilentServerEndsInTheErrorBoxWithinTheClientsBound) {
