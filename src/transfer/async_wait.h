@@ -1,5 +1,5 @@
 #pragma once
-// Waiting on the GUI thread for an asynchronous WinInet operation: window messages are
+// Waiting on the GUI thread for a WinInet call on a worker thread: window messages are
 // dispatched meanwhile, and the wait gives up after a bound or when the caller says stop.
 #include <windows.h>
 

@@ -21,7 +21,7 @@ gdi32.dll:
   GetStockObject GetTextExtentPoint32A Polyline Rectangle RoundRect SelectObject SetBkColor SetBkMode
   SetDCBrushColor SetDCPenColor SetTextColor
 kernel32.dll:
-  AddVectoredExceptionHandler CloseHandle CompareFileTime CopyFileW CreateDirectoryA CreateDirectoryW
+  AcquireSRWLockExclusive AddVectoredExceptionHandler CloseHandle CompareFileTime CopyFileW CreateDirectoryA CreateDirectoryW
   CreateEventA CreateFileA CreateFileW CreateProcessW CreateSemaphoreA CreateThread DeleteCriticalSection
   DeleteFileA DeleteFileW DuplicateHandle EnterCriticalSection ExitProcess ExpandEnvironmentStringsW
   FileTimeToSystemTime FindClose FindFirstFileW FindNextFileW FindResourceA FlushFileBuffers FormatMessageA
@@ -36,7 +36,7 @@ kernel32.dll:
   IsDBCSLeadByteEx IsDebuggerPresent LeaveCriticalSection LoadLibraryA LoadLibraryExW LoadLibraryW
   LoadResource LocalFree LockResource lstrcatW lstrcmpiA lstrcmpiW lstrcmpW lstrcpyA lstrcpynW lstrlenA
   lstrlenW MoveFileExA MoveFileExW MoveFileW MulDiv MultiByteToWideChar OpenProcess OutputDebugStringA
-  QueryPerformanceCounter QueryPerformanceFrequency RaiseException ReadFile ReleaseSemaphore RemoveDirectoryW
+  QueryPerformanceCounter QueryPerformanceFrequency RaiseException ReadFile ReleaseSemaphore ReleaseSRWLockExclusive RemoveDirectoryW
   RemoveVectoredExceptionHandler ResetEvent ResumeThread SearchPathW SetCurrentDirectoryW
   SetEnvironmentVariableW SetErrorMode SetEvent SetFileAttributesW SetFilePointer SetFileTime SetLastError
   SetProcessAffinityMask SetSystemTime SetThreadContext SetThreadPriority SetUnhandledExceptionFilter
