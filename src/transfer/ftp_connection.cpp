@@ -89,19 +89,7 @@ StepResult FtpConnection::Read(const char** data, DWORD* bytes, const WaitPolicy
 }
 
 StepResult FtpConnection::Write(const char* data, DWORD size, DWORD* written, const WaitPolicy& wait) {
-  *written = 0;
-  if (worker_.Closed() || size > kBlockSize) return StepResult::kFailed;
-  // The worker's own copy: a write that is given up may still read it.
-  InternetCall& call = worker_.call();
-  std::copy(data, data + size, call.block);
-  StepResult r = worker_.Run(
-      [size](InternetCall& c) {
-        c.count = 0;
-        return InternetWriteFile(c.Get(InternetCall::kRequest), c.block, size, &c.count) != FALSE;
-      },
-      wait);
-  if (r == StepResult::kDone) *written = call.count;
-  return r;
+  return worker_.Write(data, size, written, wait);
 }
 
 StepResult FtpConnection::CloseFile(const WaitPolicy& wait) {

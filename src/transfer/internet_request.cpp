@@ -278,17 +278,9 @@ StepResult Request::BeginUpload(DWORD length, const WaitPolicy& wait) {
 
 StepResult Request::Write(const char* data, DWORD size, DWORD* written, const WaitPolicy& wait) {
   *written = 0;
-  if (!open_ || size > kBlockSize) return StepResult::kFailed;
-  // The worker's own copy: a write that is given up may still read it.
-  InternetCall& call = worker_->call();
-  std::memcpy(call.block, data, size);
-  StepResult r = Run(
-      [size](InternetCall& c) {
-        c.count = 0;
-        return InternetWriteFile(c.Get(InternetCall::kRequest), c.block, size, &c.count) != FALSE;
-      },
-      wait);
-  if (r == StepResult::kDone) *written = call.count;
+  if (!open_) return StepResult::kFailed;
+  const StepResult r = worker_->Write(data, size, written, wait);
+  lastError_ = worker_->LastError();
   return r;
 }
 

@@ -1,5 +1,6 @@
 #include "transfer/internet_worker.h"
 
+#include <algorithm>
 #include <thread>
 
 #include "transfer/wine_workarounds.h"
@@ -198,6 +199,22 @@ StepResult InternetWorker::Run(Job job, const WaitPolicy& wait) {
   std::lock_guard<std::mutex> guard(shared_->lock);
   lastError_ = shared_->error;
   return shared_->result ? StepResult::kDone : StepResult::kFailed;
+}
+
+StepResult InternetWorker::Write(const char* data, DWORD size, DWORD* written, const WaitPolicy& wait) {
+  *written = 0;
+  if (closed_ || size > kNetworkBlockSize) return StepResult::kFailed;
+  // The worker's own copy: a write that is given up may still read it.
+  InternetCall& call = shared_->call;
+  std::copy(data, data + size, call.block);
+  const StepResult r = Run(
+      [size](InternetCall& c) {
+        c.count = 0;
+        return InternetWriteFile(c.Get(InternetCall::kRequest), c.block, size, &c.count) != FALSE;
+      },
+      wait);
+  if (r == StepResult::kDone) *written = call.count;
+  return r;
 }
 
 }  // namespace holvex

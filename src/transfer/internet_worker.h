@@ -88,6 +88,9 @@ class InternetWorker {
   void Start(Job job);
   // Waits for event like Run waits for its job; kDone when it was set.
   StepResult Wait(HANDLE event, const WaitPolicy& wait);
+  // Hands up to kNetworkBlockSize bytes to the open request (an FTP file); *written says how many
+  // WinInet took.
+  StepResult Write(const char* data, DWORD size, DWORD* written, const WaitPolicy& wait);
   // Cancels what runs now as a wait given up does: the handles are closed here.
   void Cancel();
   // Hands every handle to the worker to close, without waiting; later calls fail at once.
