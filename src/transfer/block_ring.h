@@ -34,8 +34,8 @@ class BlockRing {
   void Reset();
 
  private:
-  // A slim lock: the two threads meet at every block, and under Wine std::mutex turned each
-  // contended meeting into a round trip to the wineserver.
+  // A slim lock: the two threads meet at every block; with std::mutex (winpthreads) 200 MB took
+  // 2.35 s under Wine, with this one 2.08 s (scripts/bench-engine.sh).
   mutable SRWLOCK lock_ = SRWLOCK_INIT;
   struct Guard {
     explicit Guard(SRWLOCK& held) : lock(held) { AcquireSRWLockExclusive(&lock); }
