@@ -8,10 +8,11 @@
 
 namespace holvex {
 
+inline constexpr DWORD kNetworkBlockSize = 4096;
+
 class BlockRing {
  public:
   static constexpr int kBlocks = 64;
-  static constexpr DWORD kBlockSize = 4096;
 
   // Worker: a free block to read into, once there is one; nullptr once stopped.
   char* Reserve();
@@ -42,7 +43,7 @@ class BlockRing {
     ~Guard() { ReleaseSRWLockExclusive(&lock); }
     SRWLOCK& lock;
   };
-  char blocks_[kBlocks][kBlockSize] = {};
+  char blocks_[kBlocks][kNetworkBlockSize] = {};
   DWORD sizes_[kBlocks] = {};
   int head_ = 0, count_ = 0;
   bool ended_ = false, stopped_ = false;

@@ -1,7 +1,6 @@
 #include "transfer/internet_request.h"
 
 #include <algorithm>
-#include <cstring>
 #include <vector>
 
 #include "platform/text.h"
@@ -67,14 +66,16 @@ InternetSession::InternetSession(const std::string& agent, const std::string& pr
     InternetSetOptionA(root_->get(), option, &timeoutMs, sizeof timeoutMs);
 }
 
-Request::Request() : worker_(std::make_unique<InternetWorker>()) {
+Request::Request() { StartWorker(); }
+
+void Request::StartWorker() {
+  worker_ = std::make_unique<InternetWorker>();
   worker_->OnGiveUp([this] { ShutDownConnection(); });
 }
 
 void Request::Renew() {
   Close();
-  worker_ = std::make_unique<InternetWorker>();
-  worker_->OnGiveUp([this] { ShutDownConnection(); });
+  StartWorker();
   lastError_ = 0;
 }
 
@@ -93,13 +94,15 @@ void Request::ShutDownConnection() {
 }
 
 void Request::Close() {
-  if (bodyPending_) ShutDownConnection();
   DWORD error = 0;
-  // A body still being read on the worker: closing its handles here ends the read.
-  if (streaming_ && !worker_->call().ring.Ended(&error))
+  // A body still being read on the worker: closing its handles here ends the read (the cancel
+  // shuts the connection down first under Wine).
+  if (streaming_ && !worker_->call().ring.Ended(&error)) {
     worker_->Cancel();
-  else
+  } else {
+    if (bodyPending_) ShutDownConnection();
     worker_->Close();
+  }
   open_ = bodyPending_ = streaming_ = handedOut_ = false;
 }
 
@@ -393,9 +396,9 @@ StepResult Request::Read(const char** data, DWORD* bytes, const WaitPolicy& wait
       return error == 0 ? StepResult::kDone : StepResult::kFailed;
     }
     const StepResult waited = worker_->Wait(ring.Arrived(), wait);
-    if (waited != StepResult::kDone) {
+    if (waited != StepResult::kDone) {  // given up: the worker cancelled the read already
       lastError_ = worker_->LastError();
-      open_ = bodyPending_ = false;
+      open_ = bodyPending_ = streaming_ = false;
       return waited;
     }
   }

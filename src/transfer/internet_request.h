@@ -113,6 +113,7 @@ class Request {
   StepResult DrainBody(const WaitPolicy& wait);
   // The redirection's target when the answer is one to follow (3xx with a Location).
   std::optional<std::string> RedirectTarget(const std::string& url) const;
+  void StartWorker();
   // A fresh worker for the next request of a redirection (the old one is closed).
   void Renew();
 

@@ -30,8 +30,6 @@ namespace holvex {
 
 enum class StepResult { kDone, kFailed, kTimedOut, kStopped };
 
-inline constexpr DWORD kNetworkBlockSize = 4096;
-
 // A root handle that several connections share; it closes with the last of them.
 using SharedRoot = std::shared_ptr<UniqueInternet>;
 

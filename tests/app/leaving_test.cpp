@@ -111,16 +111,20 @@ TEST_F(LeavingTest, SaveThatFailsOnExitKeepsTheProgramOpenUntilTheUserCanLeave) 
   EXPECT_EQ(dir.Read("load.hvq"), SerializeQueue({{"a.zip", "1,00 MB", "Wartend", "http://h/a.zip"}}));
 }
 
+// A download that stalls after a few bytes, so the run is still going when the test acts.
+test::ConnectionScript StallsAfterAFewBytes() {
+  return test::ConnectionScript()
+      .Receive()
+      .Send("HTTP/1.1 200 OK\r\nContent-Length: 1000000\r\n\r\n" + std::string(20000, 'x'))
+      .HoldOpen();
+}
+
 // The menu commands are numbered in the order the menu is built.
 constexpr int kAboutCommand = 110;
 
 TEST_F(LeavingTest, EndOfSessionDuringARunUnderADialogSavesTheQueueWithoutAsking) {
   // The first download stalls after a few bytes, so the run is still going when the session ends.
-  test::ScriptedHttpServer server(
-      {test::ConnectionScript()
-           .Receive()
-           .Send("HTTP/1.1 200 OK\r\nContent-Length: 1000000\r\n\r\n" + std::string(20000, 'x'))
-           .HoldOpen()});
+  test::ScriptedHttpServer server({StallsAfterAFewBytes()});
   const QueueEntry slow{"slow.bin", "0,95 MB", "Wartend", server.Url("/slow.bin")};
   const QueueEntry later{"later.bin", "0,00 MB", "Wartend", server.Url("/later.bin")};
   dir.Write("load.hvq",
@@ -153,11 +157,7 @@ TEST_F(LeavingTest, EndOfSessionDuringARunUnderADialogSavesTheQueueWithoutAsking
 TEST_F(LeavingTest, ExitOrEndOfSessionRightAfterACancelSavesTheEntryCancelled) {
   for (bool endOfSession : {false, true}) {
     SCOPED_TRACE(endOfSession ? "end of the session" : "close answered Ja");
-    test::ScriptedHttpServer server(
-        {test::ConnectionScript()
-             .Receive()
-             .Send("HTTP/1.1 200 OK\r\nContent-Length: 1000000\r\n\r\n" + std::string(20000, 'x'))
-             .HoldOpen()});
+    test::ScriptedHttpServer server({StallsAfterAFewBytes()});
     const QueueEntry slow{"slow.bin", "0,95 MB", "Wartend", server.Url("/slow.bin")};
     const QueueEntry later{"later.bin", "0,00 MB", "Wartend", server.Url("/later.bin")};
     dir.Write("load.hvq", SerializeQueue({slow, later}));
@@ -166,7 +166,8 @@ TEST_F(LeavingTest, ExitOrEndOfSessionRightAfterACancelSavesTheEntryCancelled) {
     ASSERT_NE(main, nullptr);
     HWND list = test::FindDescendant(main, "SysListView32");
     PostMessageA(FindWindowExA(main, nullptr, "Button", "Download"), BM_CLICK, 0, 0);
-    ASSERT_TRUE(WaitFor([&] { return test::RemoteListViewText(program, list, 0, 2).ends_with(" KB/Sek."); }, 15000))
+    ASSERT_TRUE(
+        WaitFor([&] { return test::RemoteListViewText(program, list, 0, 2).ends_with(" KB/Sek."); }, 15000))
         << "the run did not start";
 
     HWND cancel = FindWindowExA(main, nullptr, "Button", "Abbrechen");
