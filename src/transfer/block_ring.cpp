@@ -39,10 +39,7 @@ void BlockRing::End(DWORD error) {
 
 bool BlockRing::Front(const char** data, DWORD* size) {
   Guard guard(lock_);
-  if (count_ == 0) {
-    guiWaits_ = true;
-    return false;
-  }
+  if (count_ == 0) return false;
   *data = blocks_[head_];
   *size = sizes_[head_];
   return true;
@@ -58,6 +55,25 @@ void BlockRing::Release() {
     wake = std::exchange(workerWaits_, false);
   }
   if (wake) SetEvent(room_.get());
+}
+
+bool BlockRing::MustWait() {
+  LARGE_INTEGER now, frequency, until;
+  QueryPerformanceFrequency(&frequency);
+  QueryPerformanceCounter(&now);
+  until.QuadPart = now.QuadPart + frequency.QuadPart / 5000;  // 200 µs
+  for (;;) {
+    YieldProcessor();
+    {
+      Guard guard(lock_);
+      if (count_ > 0 || ended_) return false;
+      QueryPerformanceCounter(&now);
+      if (now.QuadPart >= until.QuadPart) {
+        guiWaits_ = true;
+        return true;
+      }
+    }
+  }
 }
 
 bool BlockRing::Ended(DWORD* error) const {

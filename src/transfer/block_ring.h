@@ -24,6 +24,9 @@ class BlockRing {
   // GUI thread: the oldest block, which stays valid until Release; false while none has come.
   bool Front(const char** data, DWORD* size);
   void Release();
+  // GUI thread, when Front found none: looks again for a short while, since a wait and its
+  // wake-up cost wineserver round trips under Wine. True: nothing came, and Arrived() will be set.
+  bool MustWait();
   // GUI thread: the end, once every block before it was released.
   bool Ended(DWORD* error) const;
   // Set when a block came after Front found none, and at the end.

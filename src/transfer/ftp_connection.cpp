@@ -75,17 +75,7 @@ StepResult FtpConnection::OpenFile(const std::string& name, DWORD access, const 
 }
 
 StepResult FtpConnection::Read(const char** data, DWORD* bytes, const WaitPolicy& wait) {
-  InternetCall& call = worker_.call();
-  *data = call.block;
-  *bytes = 0;
-  StepResult r = worker_.Run(
-      [](InternetCall& c) {
-        c.count = 0;
-        return InternetReadFile(c.Get(InternetCall::kRequest), c.block, kBlockSize, &c.count) != FALSE;
-      },
-      wait);
-  if (r == StepResult::kDone) *bytes = call.count;
-  return r;
+  return worker_.Read(data, bytes, wait);
 }
 
 StepResult FtpConnection::Write(const char* data, DWORD size, DWORD* written, const WaitPolicy& wait) {

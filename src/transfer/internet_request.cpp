@@ -94,16 +94,15 @@ void Request::ShutDownConnection() {
 }
 
 void Request::Close() {
-  DWORD error = 0;
   // A body still being read on the worker: closing its handles here ends the read (the cancel
   // shuts the connection down first under Wine).
-  if (streaming_ && !worker_->call().ring.Ended(&error)) {
+  if (worker_->Reading()) {
     worker_->Cancel();
   } else {
     if (bodyPending_) ShutDownConnection();
     worker_->Close();
   }
-  open_ = bodyPending_ = streaming_ = handedOut_ = false;
+  open_ = bodyPending_ = false;
 }
 
 bool Request::CloseConfirmingEnd(const WaitPolicy& wait) {
@@ -337,71 +336,14 @@ StepResult Request::DrainBody(const WaitPolicy& wait) {
   return StepResult::kFailed;
 }
 
-namespace {
-
-// On the worker: the body, block by block, into the ring. A read asked for a whole block waits
-// until the whole block has come, so each asks only for the bytes WinInet says have arrived: a
-// body that trickles in would otherwise run into the wait's bound although it never stalls.
-bool StreamBody(InternetCall& call) {
-  const HINTERNET request = call.Get(InternetCall::kRequest);
-  BlockRing& ring = call.ring;
-  const auto fail = [&ring] {
-    const DWORD error = GetLastError();
-    ring.End(error ? error : ERROR_INTERNET_CONNECTION_ABORTED);
-    return false;
-  };
-  DWORD available = 0;
-  for (;;) {
-    char* block = ring.Reserve();
-    if (!block) return true;  // the request is being closed
-    if (available == 0) {
-      if (!InternetQueryDataAvailable(request, &available, 0, 0)) return fail();
-      if (available == 0) break;
-    }
-    DWORD read = 0;
-    if (!InternetReadFile(request, block, std::min(available, kNetworkBlockSize), &read)) return fail();
-    if (read == 0) break;
-    available -= std::min(available, read);
-    ring.Commit(read);
-  }
-  ring.End(0);
-  return true;
-}
-
-}  // namespace
-
 StepResult Request::Read(const char** data, DWORD* bytes, const WaitPolicy& wait) {
-  InternetCall& call = worker_->call();
-  BlockRing& ring = call.ring;
-  *data = call.block;
   *bytes = 0;
   if (!open_) return StepResult::kFailed;
-  if (handedOut_) ring.Release();  // the caller is done with it
-  handedOut_ = false;
-  if (!streaming_) {
-    ring.Reset();
-    worker_->Start(StreamBody);
-    streaming_ = true;
-  }
-  for (;;) {
-    if (ring.Front(data, bytes)) {
-      handedOut_ = true;
-      return StepResult::kDone;
-    }
-    DWORD error = 0;
-    if (ring.Ended(&error)) {
-      *data = call.block;
-      if (error == 0) bodyPending_ = false;  // the end of the body
-      lastError_ = error;
-      return error == 0 ? StepResult::kDone : StepResult::kFailed;
-    }
-    const StepResult waited = worker_->Wait(ring.Arrived(), wait);
-    if (waited != StepResult::kDone) {  // given up: the worker cancelled the read already
-      lastError_ = worker_->LastError();
-      open_ = bodyPending_ = streaming_ = false;
-      return waited;
-    }
-  }
+  const StepResult r = worker_->Read(data, bytes, wait);
+  lastError_ = worker_->LastError();
+  if (r == StepResult::kDone && *bytes == 0) bodyPending_ = false;  // the end of the body
+  if (worker_->Closed()) open_ = bodyPending_ = false;
+  return r;
 }
 
 std::optional<DWORD> Request::QueryNumber(DWORD info) const {

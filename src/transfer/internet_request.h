@@ -120,8 +120,6 @@ class Request {
   std::unique_ptr<InternetWorker> worker_;
   DWORD lastError_ = 0;
   bool open_ = false;
-  bool streaming_ = false;  // the body is being read on the worker
-  bool handedOut_ = false;  // the caller holds the ring's oldest block
   // A download's body is still arriving.
   bool bodyPending_ = false;
   // The port of the request's far end: its server's, or the proxy's when there is one.

@@ -134,6 +134,35 @@ DWORD ErrorOf(WaitOutcome outcome) {
   }
 }
 
+// On the worker: the body, block by block, into the ring. A read asked for a whole block waits
+// until the whole block has come, so each asks only for the bytes WinInet says have arrived: a
+// body that trickles in would otherwise run into the wait's bound although it never stalls.
+bool StreamBody(InternetCall& call) {
+  const HINTERNET request = call.Get(InternetCall::kRequest);
+  BlockRing& ring = call.ring;
+  const auto fail = [&ring] {
+    const DWORD error = GetLastError();
+    ring.End(error ? error : ERROR_INTERNET_CONNECTION_ABORTED);
+    return false;
+  };
+  DWORD available = 0;
+  for (;;) {
+    char* block = ring.Reserve();
+    if (!block) return true;  // the request is being closed
+    if (available == 0) {
+      if (!InternetQueryDataAvailable(request, &available, 0, 0)) return fail();
+      if (available == 0) break;
+    }
+    DWORD read = 0;
+    if (!InternetReadFile(request, block, std::min(available, kNetworkBlockSize), &read)) return fail();
+    if (read == 0) break;
+    available -= std::min(available, read);
+    ring.Commit(read);
+  }
+  ring.End(0);
+  return true;
+}
+
 }  // namespace
 
 InternetCall& InternetWorker::call() { return shared_->call; }
@@ -215,6 +244,42 @@ StepResult InternetWorker::Write(const char* data, DWORD size, DWORD* written, c
       wait);
   if (r == StepResult::kDone) *written = call.count;
   return r;
+}
+
+StepResult InternetWorker::Read(const char** data, DWORD* bytes, const WaitPolicy& wait) {
+  BlockRing& ring = shared_->call.ring;
+  *data = shared_->call.block;
+  *bytes = 0;
+  if (handedOut_) ring.Release();  // the caller is done with it
+  handedOut_ = false;
+  if (!streaming_) {
+    if (closed_) {
+      lastError_ = ERROR_INTERNET_CONNECTION_ABORTED;
+      return StepResult::kFailed;
+    }
+    ring.Reset();
+    Start(StreamBody);
+    streaming_ = true;
+  }
+  for (;;) {
+    if (ring.Front(data, bytes)) {
+      handedOut_ = true;
+      return StepResult::kDone;
+    }
+    DWORD error = 0;
+    if (ring.Ended(&error)) {
+      lastError_ = error;
+      return error == 0 ? StepResult::kDone : StepResult::kFailed;
+    }
+    if (!ring.MustWait()) continue;
+    const StepResult waited = Wait(ring.Arrived(), wait);
+    if (waited != StepResult::kDone) return waited;  // given up: the read is cancelled already
+  }
+}
+
+bool InternetWorker::Reading() const {
+  DWORD error = 0;
+  return streaming_ && !shared_->call.ring.Ended(&error);
 }
 
 }  // namespace holvex

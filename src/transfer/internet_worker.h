@@ -89,6 +89,11 @@ class InternetWorker {
   // Hands up to kNetworkBlockSize bytes to the open request (an FTP file); *written says how many
   // WinInet took.
   StepResult Write(const char* data, DWORD size, DWORD* written, const WaitPolicy& wait);
+  // The next block of the open request (an HTTP body, an FTP file), which the worker reads ahead
+  // into the call's ring; *bytes 0 at the end. The block stays valid until the next Read.
+  StepResult Read(const char** data, DWORD* bytes, const WaitPolicy& wait);
+  // A body is being read and has not been taken to its end.
+  bool Reading() const;
   // Cancels what runs now as a wait given up does: the handles are closed here.
   void Cancel();
   // Hands every handle to the worker to close, without waiting; later calls fail at once.
@@ -109,6 +114,8 @@ class InternetWorker {
   void Hand(Job job);
   // A started job that has not been waited for to its end.
   bool started_ = false;
+  bool streaming_ = false;  // Read started the body's reading
+  bool handedOut_ = false;  // Read's caller holds the ring's oldest block
 
   std::function<void()> onGiveUp_;
 
