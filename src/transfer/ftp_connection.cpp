@@ -75,7 +75,7 @@ StepResult FtpConnection::OpenFile(const std::string& name, DWORD access, const 
 }
 
 StepResult FtpConnection::Read(const char** data, DWORD* bytes, const WaitPolicy& wait) {
-  return worker_.Read(data, bytes, wait);
+  return worker_.Read(data, bytes, wait, InternetWorker::BodyReads::kWholeBlocks);
 }
 
 StepResult FtpConnection::Write(const char* data, DWORD size, DWORD* written, const WaitPolicy& wait) {

@@ -339,7 +339,7 @@ StepResult Request::DrainBody(const WaitPolicy& wait) {
 StepResult Request::Read(const char** data, DWORD* bytes, const WaitPolicy& wait) {
   *bytes = 0;
   if (!open_) return StepResult::kFailed;
-  const StepResult r = worker_->Read(data, bytes, wait);
+  const StepResult r = worker_->Read(data, bytes, wait, InternetWorker::BodyReads::kWhatHasArrived);
   lastError_ = worker_->LastError();
   if (r == StepResult::kDone && *bytes == 0) bodyPending_ = false;  // the end of the body
   if (worker_->Closed()) open_ = bodyPending_ = false;

@@ -135,9 +135,12 @@ DWORD ErrorOf(WaitOutcome outcome) {
 }
 
 // On the worker: the body, block by block, into the ring. A read asked for a whole block waits
-// until the whole block has come, so each asks only for the bytes WinInet says have arrived: a
-// body that trickles in would otherwise run into the wait's bound although it never stalls.
-bool StreamBody(InternetCall& call) {
+// until the whole block has come, so an HTTP read asks only for the bytes WinInet says have
+// arrived: a body that trickles in would otherwise run into the wait's bound although it never
+// stalls. An FTP file is read in whole blocks: asked what has arrived while the data connection
+// is empty for a moment, Wine's WinInet fails with ERROR_IO_PENDING (a file sent in pieces with
+// pauses failed so).
+bool StreamBody(InternetCall& call, InternetWorker::BodyReads reads) {
   const HINTERNET request = call.Get(InternetCall::kRequest);
   BlockRing& ring = call.ring;
   const auto fail = [&ring] {
@@ -149,7 +152,9 @@ bool StreamBody(InternetCall& call) {
   for (;;) {
     char* block = ring.Reserve();
     if (!block) return true;  // the request is being closed
-    if (available == 0) {
+    if (reads == InternetWorker::BodyReads::kWholeBlocks) {
+      available = kNetworkBlockSize;
+    } else if (available == 0) {
       if (!InternetQueryDataAvailable(request, &available, 0, 0)) return fail();
       if (available == 0) break;
     }
@@ -246,7 +251,7 @@ StepResult InternetWorker::Write(const char* data, DWORD size, DWORD* written, c
   return r;
 }
 
-StepResult InternetWorker::Read(const char** data, DWORD* bytes, const WaitPolicy& wait) {
+StepResult InternetWorker::Read(const char** data, DWORD* bytes, const WaitPolicy& wait, BodyReads reads) {
   BlockRing& ring = shared_->call.ring;
   *data = shared_->call.block;
   *bytes = 0;
@@ -258,7 +263,7 @@ StepResult InternetWorker::Read(const char** data, DWORD* bytes, const WaitPolic
       return StepResult::kFailed;
     }
     ring.Reset();
-    Start(StreamBody);
+    Start([reads](InternetCall& call) { return StreamBody(call, reads); });
     streaming_ = true;
   }
   for (;;) {

@@ -89,9 +89,11 @@ class InternetWorker {
   // Hands up to kNetworkBlockSize bytes to the open request (an FTP file); *written says how many
   // WinInet took.
   StepResult Write(const char* data, DWORD size, DWORD* written, const WaitPolicy& wait);
+  // How the worker asks WinInet for a body: for what has arrived, or for whole blocks.
+  enum class BodyReads { kWhatHasArrived, kWholeBlocks };
   // The next block of the open request (an HTTP body, an FTP file), which the worker reads ahead
   // into the call's ring; *bytes 0 at the end. The block stays valid until the next Read.
-  StepResult Read(const char** data, DWORD* bytes, const WaitPolicy& wait);
+  StepResult Read(const char** data, DWORD* bytes, const WaitPolicy& wait, BodyReads reads);
   // A body is being read and has not been taken to its end.
   bool Reading() const;
   // Cancels what runs now as a wait given up does: the handles are closed here.

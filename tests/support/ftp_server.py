@@ -15,6 +15,7 @@ Names that misbehave on purpose, for the bounds of the client:
   stallopen*   RETR is never answered.
   stallclose*  STOR takes the whole file but never confirms its end.
   drop*        RETR sends the first half of the file and then ends the transfer as complete.
+  slow*        RETR sends the file in pieces of 1000 bytes, 100 ms apart.
   reset*       RETR and STOR answer 150 and then reset the data connection.
   unlisted*    is served but left out of every listing.
 
@@ -50,6 +51,17 @@ class TestDTPHandler(DTPHandler):
         if self.receive and self.file_obj is not None and named(self.file_obj.name, 'stallclose'):
             self._resp = None  # the data is taken, the 226 never sent
         super().close()
+
+
+class SlowProducer:
+    # Blocks the server's loop during each pause: a test has one client at a time.
+    def __init__(self, data):
+        self.data = data
+
+    def more(self):
+        time.sleep(0.1)
+        piece, self.data = self.data[:1000], self.data[1000:]
+        return piece
 
 
 class TestHandler(FTPHandler):
@@ -100,10 +112,13 @@ class TestHandler(FTPHandler):
         if name.startswith('stall'):
             self.respond('150 File status okay. About to open data connection.')
             return None
-        if name.startswith('drop'):
+        if name.startswith('drop') or name.startswith('slow'):
             with open(file, 'rb') as f:
                 data = f.read()
-            producer = FileProducer(io.BytesIO(data[:len(data) // 2]), 'i')
+            if name.startswith('slow'):
+                producer = SlowProducer(data)
+            else:
+                producer = FileProducer(io.BytesIO(data[:len(data) // 2]), 'i')
             self.push_dtp_data(producer, isproducer=True, cmd='RETR')
             return file
         return super().ftp_RETR(file)

@@ -176,6 +176,18 @@ TEST_F(FtpItems, FileLongerThanListedIsWhole) {
   EXPECT_EQ(ProgressOf(2).back().totsize, 0);
 }
 
+TEST_F(FtpItems, ABodyComingInPiecesWithPausesIsWhole) {
+  // Each pause leaves the data connection empty while the read ahead waits for more.
+  const std::string body = Pattern(6500);
+  server_.PublicDir().Write("slow.bin", body);
+  TTransferItem& item = AddDownload("/slow.bin");
+  engine_.StallTimeoutMs = 5000;
+  engine_.Execute();
+  EXPECT_EQ(Events(), "start 0\nprogress\ndone 0\ncopydone\n");
+  EXPECT_TRUE(item.Copied);
+  EXPECT_EQ(dir_.Read("slow.bin"), body);
+}
+
 TEST_F(FtpItems, CancelWhileAskedToOverwriteLeavesTheExistingFile) {
   server_.PublicDir().Write("a.bin", "the server's new copy");
   ScriptedHttpServer http({Answer(HttpOk("the server's new copy"))});
