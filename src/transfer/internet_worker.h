@@ -81,11 +81,6 @@ class InternetWorker {
   // Runs job on the worker and waits for it. A wait that ends otherwise than with the job's end
   // gives the connection up (see above).
   StepResult Run(Job job, const WaitPolicy& wait);
-  // Starts job on the worker without waiting for it: it tells the GUI thread through its own
-  // event, waited for with Wait. The next Run or Close first lets it end.
-  void Start(Job job);
-  // Waits for event like Run waits for its job; kDone when it was set.
-  StepResult Wait(HANDLE event, const WaitPolicy& wait);
   // Hands up to kNetworkBlockSize bytes to the open request (an FTP file); *written says how many
   // WinInet took.
   StepResult Write(const char* data, DWORD size, DWORD* written, const WaitPolicy& wait);
@@ -114,6 +109,11 @@ class InternetWorker {
   struct Shared;
   static void Serve(const std::shared_ptr<Shared>& shared);
   void Hand(Job job);
+  // Starts job on the worker without waiting for it: it tells the GUI thread through its own
+  // event, waited for with Wait. The next Run or Close first lets it end.
+  void Start(Job job);
+  // Waits for event like Run waits for its job; kDone when it was set.
+  StepResult Wait(HANDLE event, const WaitPolicy& wait);
   // A started job that has not been waited for to its end.
   bool started_ = false;
   bool streaming_ = false;  // Read started the body's reading
