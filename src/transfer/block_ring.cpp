@@ -57,23 +57,28 @@ void BlockRing::Release() {
   if (wake) SetEvent(room_.get());
 }
 
-bool BlockRing::MustWait() {
+bool BlockRing::MustWait(unsigned lookMicros) {
+  if (lookMicros > 0 && ArrivesWithin(lookMicros)) return false;
+  Guard guard(lock_);
+  if (count_ > 0 || ended_) return false;
+  guiWaits_ = true;
+  return true;
+}
+
+bool BlockRing::ArrivesWithin(unsigned micros) {
   LARGE_INTEGER now, frequency, until;
   QueryPerformanceFrequency(&frequency);
   QueryPerformanceCounter(&now);
-  until.QuadPart = now.QuadPart + frequency.QuadPart / 5000;  // 200 µs
-  for (;;) {
-    YieldProcessor();
+  until.QuadPart = now.QuadPart + frequency.QuadPart * micros / 1000000;
+  do {
+    SwitchToThread();  // Xvfb and the wineserver may want the core meanwhile
     {
       Guard guard(lock_);
-      if (count_ > 0 || ended_) return false;
-      QueryPerformanceCounter(&now);
-      if (now.QuadPart >= until.QuadPart) {
-        guiWaits_ = true;
-        return true;
-      }
+      if (count_ > 0 || ended_) return true;
     }
-  }
+    QueryPerformanceCounter(&now);
+  } while (now.QuadPart < until.QuadPart);
+  return false;
 }
 
 bool BlockRing::Ended(DWORD* error) const {

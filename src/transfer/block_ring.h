@@ -24,9 +24,9 @@ class BlockRing {
   // GUI thread: the oldest block, which stays valid until Release; false while none has come.
   bool Front(const char** data, DWORD* size);
   void Release();
-  // GUI thread, when Front found none: looks again for a short while, since a wait and its
-  // wake-up cost wineserver round trips under Wine. True: nothing came, and Arrived() will be set.
-  bool MustWait();
+  // GUI thread, when Front found none: true when it is to wait for Arrived(), which will be set.
+  // With lookMicros it first looks again for that long.
+  bool MustWait(unsigned lookMicros);
   // GUI thread: the end, once every block before it was released.
   bool Ended(DWORD* error) const;
   // Set when a block came after Front found none, and at the end.
@@ -38,6 +38,7 @@ class BlockRing {
   void Reset();
 
  private:
+  bool ArrivesWithin(unsigned micros);
   // A slim lock: the two threads meet at every block; with std::mutex (winpthreads) 200 MB took
   // 2.35 s under Wine, with this one 2.08 s (scripts/bench-engine.sh).
   mutable SRWLOCK lock_ = SRWLOCK_INIT;

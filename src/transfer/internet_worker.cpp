@@ -276,7 +276,7 @@ StepResult InternetWorker::Read(const char** data, DWORD* bytes, const WaitPolic
       lastError_ = error;
       return error == 0 ? StepResult::kDone : StepResult::kFailed;
     }
-    if (!ring.MustWait()) continue;
+    if (!ring.MustWait(wine::RingLookMicros())) continue;
     const StepResult waited = Wait(ring.Arrived(), wait);
     if (waited != StepResult::kDone) return waited;  // given up: the read is cancelled already
   }

@@ -40,7 +40,7 @@ kernel32.dll:
   RemoveVectoredExceptionHandler ResetEvent ResumeThread SearchPathW SetCurrentDirectoryW
   SetEnvironmentVariableW SetErrorMode SetEvent SetFileAttributesW SetFilePointer SetFileTime SetLastError
   SetProcessAffinityMask SetSystemTime SetThreadContext SetThreadPriority SetUnhandledExceptionFilter
-  SizeofResource Sleep SuspendThread TlsAlloc TlsGetValue TlsSetValue TryEnterCriticalSection VirtualProtect
+  SizeofResource Sleep SuspendThread SwitchToThread TlsAlloc TlsGetValue TlsSetValue TryEnterCriticalSection VirtualProtect
   VirtualQuery WaitForMultipleObjects WaitForSingleObject WideCharToMultiByte WriteFile
   WritePrivateProfileStringW
 mpr.dll:
