@@ -29,7 +29,7 @@ class BlockRing {
   bool MustWait(unsigned lookMicros);
   // GUI thread: the end, once every block before it was released.
   bool Ended(DWORD* error) const;
-  // Set when a block came after Front found none, and at the end.
+  // Set when a block came after MustWait said to wait, and at the end.
   HANDLE Arrived() const { return arrived_.get(); }
 
   // Either side: the worker's Reserve gives up, now or when it next waits.
