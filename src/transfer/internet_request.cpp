@@ -1,6 +1,5 @@
 #include "transfer/internet_request.h"
 
-#include <algorithm>
 #include <vector>
 
 #include "platform/text.h"

@@ -152,14 +152,14 @@ bool StreamBody(InternetCall& call, InternetWorker::BodyReads reads) {
   for (;;) {
     char* block = ring.Reserve();
     if (!block) return true;  // the request is being closed
-    if (reads == InternetWorker::BodyReads::kWholeBlocks) {
-      available = kNetworkBlockSize;
-    } else if (available == 0) {
-      if (!InternetQueryDataAvailable(request, &available, 0, 0)) return fail();
+    DWORD wanted = kNetworkBlockSize;
+    if (reads == InternetWorker::BodyReads::kWhatHasArrived) {
+      if (available == 0 && !InternetQueryDataAvailable(request, &available, 0, 0)) return fail();
       if (available == 0) break;
+      wanted = std::min(available, kNetworkBlockSize);
     }
     DWORD read = 0;
-    if (!InternetReadFile(request, block, std::min(available, kNetworkBlockSize), &read)) return fail();
+    if (!InternetReadFile(request, block, wanted, &read)) return fail();
     if (read == 0) break;
     available -= std::min(available, read);
     ring.Commit(read);
@@ -211,12 +211,6 @@ void InternetWorker::Hand(Job job) {
   SetEvent(shared_->wake.get());
 }
 
-void InternetWorker::Start(Job job) {
-  if (closed_) return;
-  started_ = true;
-  Hand(std::move(job));
-}
-
 StepResult InternetWorker::Run(Job job, const WaitPolicy& wait) {
   lastError_ = 0;
   // A started job has told its end already; what is left of it is quick.
@@ -263,8 +257,8 @@ StepResult InternetWorker::Read(const char** data, DWORD* bytes, const WaitPolic
       return StepResult::kFailed;
     }
     ring.Reset();
-    Start([reads](InternetCall& call) { return StreamBody(call, reads); });
-    streaming_ = true;
+    Hand([reads](InternetCall& call) { return StreamBody(call, reads); });
+    started_ = streaming_ = true;
   }
   for (;;) {
     if (ring.Front(data, bytes)) {

@@ -51,7 +51,7 @@ class InternetCall {
   SharedRoot sharedRoot;       // the run's root, for HTTP; FTP has a root of its own in kRoot
   std::uintptr_t context = 0;  // what the call's handles are made with (wine_workarounds.h)
   char block[kNetworkBlockSize] = {};
-  DWORD count = 0;  // bytes read into block, or taken from it by a write
+  DWORD count = 0;  // bytes a write took from block
   BlockRing ring;   // a body's blocks, read on by the worker while the GUI thread writes
   WIN32_FIND_DATAA record{};
   INTERNET_BUFFERSA buffers{};
@@ -109,12 +109,10 @@ class InternetWorker {
   struct Shared;
   static void Serve(const std::shared_ptr<Shared>& shared);
   void Hand(Job job);
-  // Starts job on the worker without waiting for it: it tells the GUI thread through its own
-  // event, waited for with Wait. The next Run or Close first lets it end.
-  void Start(Job job);
   // Waits for event like Run waits for its job; kDone when it was set.
   StepResult Wait(HANDLE event, const WaitPolicy& wait);
-  // A started job that has not been waited for to its end.
+  // Read's body job, which tells the GUI thread through the ring: the next Run or Close first
+  // lets it end.
   bool started_ = false;
   bool streaming_ = false;  // Read started the body's reading
   bool handedOut_ = false;  // Read's caller holds the ring's oldest block
