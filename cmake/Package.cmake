@@ -1,4 +1,5 @@
-# The release archive holvex-<version>-win32.zip, made by every build of the Windows tree
+# The release archive holvex-<version>-win32.zip, made by every build of the Windows tree (the
+# 64-bit tree, which only serves the tests, names its own -win64)
 # (target holvex_zip): one folder of the archive's name holding the stripped holvex.exe, the
 # German user guide and the licence. The guide and the licence are written for Notepad:
 # Windows-1252 with CR LF line ends.
@@ -6,7 +7,12 @@ if(NOT WIN32)
   return()
 endif()
 
-set(HOLVEX_PACKAGE_NAME holvex-${PROJECT_VERSION}-win32)
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  set(HOLVEX_PACKAGE_ARCH win64)
+else()
+  set(HOLVEX_PACKAGE_ARCH win32)
+endif()
+set(HOLVEX_PACKAGE_NAME holvex-${PROJECT_VERSION}-${HOLVEX_PACKAGE_ARCH})
 set(HOLVEX_PACKAGE_ZIP ${CMAKE_BINARY_DIR}/package/${HOLVEX_PACKAGE_NAME}.zip)
 set(package_texts ${CMAKE_BINARY_DIR}/package/texts)
 set(guide ${package_texts}/Anleitung.txt)

@@ -13,8 +13,13 @@ add_custom_command(OUTPUT ${setup_program}
                    COMMAND ${CMAKE_STRIP} -o ${setup_program} $<TARGET_FILE:holvex>
                    DEPENDS holvex
                    COMMENT "Stripping holvex.exe for the setup program")
+# The 64-bit tree's installer is 64-bit too, so that 64-bit Wine can run it in the tests.
+set(setup_target)
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  set(setup_target "-XTarget amd64-unicode")
+endif()
 add_custom_command(OUTPUT ${HOLVEX_SETUP_EXE}
-                   COMMAND ${HOLVEX_MAKENSIS} -V2 -WX -INPUTCHARSET UTF8 -DVERSION=${PROJECT_VERSION}
+                   COMMAND ${HOLVEX_MAKENSIS} -V2 -WX -INPUTCHARSET UTF8 ${setup_target} -DVERSION=${PROJECT_VERSION}
                            -DPROGRAM=${setup_program} -DGUIDE=${guide} -DLICENCE=${licence}
                            -DICON=${CMAKE_SOURCE_DIR}/res/holvex.ico -DOUTFILE=${HOLVEX_SETUP_EXE}
                            ${CMAKE_SOURCE_DIR}/setup/holvex.nsi

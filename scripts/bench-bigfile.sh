@@ -10,7 +10,7 @@ top=$(cd "$(dirname "$0")/.." && pwd)
 cd "$top"
 rounds=${1:-1}
 bytes=${2:-5000000000}
-bash scripts/build.sh win32 >/dev/null 2>&1 || cmake --build build/win32 --target run_bench >/dev/null
+bash scripts/build.sh windows >/dev/null 2>&1 || cmake --build "build/$HOLVEX_WINDOWS_TREE" --target run_bench >/dev/null
 . scripts/wine-env.sh
 . scripts/file-server.sh
 
@@ -31,5 +31,5 @@ start_file_server "$work/www" 18480
 echo "== $bytes bytes: the bare loop and a run through the main window (extra window shown)"
 start_private_xvfb
 start_wineserver
-wine_in_locale build/win32/bin/run_bench.exe "http://127.0.0.1:$server_port/big.iso" "Z:${work//\//\\}\\out" \
+wine_in_locale build/$HOLVEX_WINDOWS_TREE/bin/run_bench.exe "http://127.0.0.1:$server_port/big.iso" "Z:${work//\//\\}\\out" \
   "$rounds" --extra-window-only

@@ -10,7 +10,7 @@ top=$(cd "$(dirname "$0")/.." && pwd)
 cd "$top"
 rounds=${1:-5}
 run_rounds=${2:-9}
-bash scripts/build.sh win32 >/dev/null 2>&1 || cmake --build build/win32 --target transfer_engine_bench >/dev/null
+bash scripts/build.sh windows >/dev/null 2>&1 || cmake --build "build/$HOLVEX_WINDOWS_TREE" --target transfer_engine_bench >/dev/null
 . scripts/wine-env.sh
 . scripts/file-server.sh
 
@@ -36,7 +36,7 @@ done
 echo "== engine and bare loop under Wine"
 start_private_xvfb
 start_wineserver
-wine_in_locale build/win32/bin/transfer_engine_bench.exe "$url" "Z:${work//\//\\}\\out" "$rounds"
+wine_in_locale build/$HOLVEX_WINDOWS_TREE/bin/transfer_engine_bench.exe "$url" "Z:${work//\//\\}\\out" "$rounds"
 
 echo "== a download run through the real main window (extra window shown) and the bare loop"
-wine_in_locale build/win32/bin/run_bench.exe "$url" "Z:${work//\//\\}\\out" "$run_rounds"
+wine_in_locale build/$HOLVEX_WINDOWS_TREE/bin/run_bench.exe "$url" "Z:${work//\//\\}\\out" "$run_rounds"

@@ -18,9 +18,9 @@ command -v curl >/dev/null || { echo "curl is needed" >&2; exit 1; }
 curl --version | head -1
 "$out/probe_bench" "$out/curl.cfg" "${1:-3}"
 
-cmake --build "$top/build/win32" --target probe_bench >/dev/null
 cd "$top"
 . scripts/wine-env.sh
+cmake --build "build/$HOLVEX_WINDOWS_TREE" --target probe_bench >/dev/null
 trap stop_private_wine EXIT
 start_wineserver
-scripts/wine-exec.sh build/win32/bin/probe_bench.exe x "${1:-3}"
+scripts/wine-exec.sh build/$HOLVEX_WINDOWS_TREE/bin/probe_bench.exe x "${1:-3}"

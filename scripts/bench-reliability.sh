@@ -37,14 +37,14 @@ start_wineserver
 run() { scripts/wine-exec.sh "$@" --gtest_brief=1 2>&1 | grep -vE "^(Running main|Note: )" || true; }
 
 echo "== kills during saves (the real holvex.exe for load.hvq, the settings save for load.ini)"
-HOLVEX_KILLS=200 run build/win32/bin/crash_safety_tests.exe
+HOLVEX_KILLS=200 run build/$HOLVEX_WINDOWS_TREE/bin/crash_safety_tests.exe
 
 echo "== a full disk (a 4 MB file system mounted for the run)"
-tests/app/with_small_disk.sh 4096 build/win32/bin/full_disk_tests.exe --gtest_brief=1 2>&1 | tail -3 || true
+tests/app/with_small_disk.sh 4096 build/$HOLVEX_WINDOWS_TREE/bin/full_disk_tests.exe --gtest_brief=1 2>&1 | tail -3 || true
 
 echo "== hostile servers against the engine and the probe client"
-run build/win32/bin/transfer_engine_tests.exe --gtest_filter='HostileServer*'
-run build/win32/bin/net_tests.exe --gtest_filter='HostileServers*'
+run build/$HOLVEX_WINDOWS_TREE/bin/transfer_engine_tests.exe --gtest_filter='HostileServer*'
+run build/$HOLVEX_WINDOWS_TREE/bin/net_tests.exe --gtest_filter='HostileServers*'
 
 echo "== soak: 1,000 entries through the main window"
-HOLVEX_SOAK_ENTRIES=1000 run build/win32/bin/soak_tests.exe
+HOLVEX_SOAK_ENTRIES=1000 run build/$HOLVEX_WINDOWS_TREE/bin/soak_tests.exe

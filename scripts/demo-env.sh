@@ -49,7 +49,7 @@ prepare_demo_folder() {
   local dir=${1:?} autostart=$2
   rm -rf "$dir"
   mkdir -p "$dir/Downloads"
-  cp "$top/build/win32/bin/holvex.exe" "$dir/"
+  cp "$top/build/$HOLVEX_WINDOWS_TREE/bin/holvex.exe" "$dir/"
   {
     printf '[handbuch.pdf]\r\nsize=6,00 MB\r\nstatus=Wartend\r\nurl=%s/handbuch.pdf\r\n\r\n' "$demo_url"
     printf '[treiber.zip]\r\nsize=12,00 MB\r\nstatus=Abgebrochen\r\nurl=%s/treiber.zip\r\n\r\n' "$demo_url"

@@ -14,7 +14,7 @@ case "${1:-}" in
   *) echo "usage: bash scripts/run.sh [--demo]" >&2; exit 2 ;;
 esac
 bash scripts/setup.sh >/dev/null
-bash scripts/build.sh win32 >/dev/null
+bash scripts/build.sh windows >/dev/null
 . scripts/wine-env.sh
 . scripts/demo-env.sh
 xvfb_pid=
@@ -39,7 +39,7 @@ if [ $demo = 1 ]; then
 else
   run_dir=$top/build/run
   mkdir -p "$run_dir"
-  cp build/win32/bin/holvex.exe "$run_dir/"
+  cp build/$HOLVEX_WINDOWS_TREE/bin/holvex.exe "$run_dir/"
   echo "run: build/run/holvex.exe (without internet access: bash scripts/run.sh --demo)"
 fi
 

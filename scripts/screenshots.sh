@@ -10,10 +10,10 @@ top=$(cd "$(dirname "$0")/.." && pwd)
 cd "$top"
 what=${1:-program}
 bash scripts/setup.sh >/dev/null
-bash scripts/build.sh win32 >/dev/null
+bash scripts/build.sh windows >/dev/null
 if [ "$what" = setup ]; then
   # The pages as on a computer where the program was never installed, for a user of that name.
-  export WINEPREFIX=$top/build/win32/setup-screenshot-prefix USER=Anwender
+  export WINEPREFIX=$top/build/setup-screenshot-prefix USER=Anwender
   rm -rf "$WINEPREFIX"
 fi
 . scripts/wine-env.sh
@@ -59,8 +59,8 @@ run_tour() {
 }
 
 if [ "$what" = setup ]; then
-  setup_exe=$(ls build/win32/package/holvex-*-setup.exe)
-  run_tour scripts/wine-exec.sh build/win32/bin/setup_tour.exe "$(windows_path "$top/$setup_exe")"
+  setup_exe=$(ls build/$HOLVEX_WINDOWS_TREE/package/holvex-*-setup.exe)
+  run_tour scripts/wine-exec.sh build/$HOLVEX_WINDOWS_TREE/bin/setup_tour.exe "$(windows_path "$top/$setup_exe")"
   exit
 fi
 
@@ -70,4 +70,4 @@ start_demo_server 1024 3
 # Inside the prefix, so that the pictures show C:\Holvex wherever the checkout lies.
 folder=$WINEPREFIX/drive_c/Holvex
 prepare_demo_folder "$folder" 0
-run_tour scripts/wine-exec.sh build/win32/bin/screenshot_tour.exe "$(windows_path "$folder")" "$demo_url"
+run_tour scripts/wine-exec.sh build/$HOLVEX_WINDOWS_TREE/bin/screenshot_tour.exe "$(windows_path "$folder")" "$demo_url"

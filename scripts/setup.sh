@@ -103,11 +103,10 @@ if [ ${#need[@]} -gt 0 ]; then
   apt_with_fallback install -y -q --no-install-recommends "${need[@]}"
 fi
 
-# libjpeg-turbo for the Windows build: Debian's own source, compiled with mingw, static.
-jpeg_prefix=$top/build/deps/libjpeg-win32
-if [ ! -f "$jpeg_prefix/lib/libjpeg.a" ]; then
+# libjpeg-turbo for the Windows builds: Debian's own source, compiled with mingw, static. The
+# 64-bit one serves the tests on a machine that runs no 32-bit code (scripts/wine-env.sh).
+fetch_jpeg_source() {
   begin "fetching the libjpeg-turbo source"
-  work=$top/build/deps/jpeg-src
   rm -rf "$work"; mkdir -p "$work/lists/partial"
   chown -R _apt "$work" 2>/dev/null || true
   # A private apt configuration with deb-src lines, so the machine's sources stay as they are.
@@ -125,17 +124,23 @@ if [ ! -f "$jpeg_prefix/lib/libjpeg.a" ]; then
   opts=(-o Dir::Etc::SourceList="$src_list" -o Dir::Etc::SourceParts=/nonexistent
         -o Dir::State::Lists="$work/lists" -o Dir::Cache::pkgcache= -o Dir::Cache::srcpkgcache=)
   apt_update "${opts[@]}"
-  cd "$work"
-  apt_with_fallback "${opts[@]}" source -q --download-only libjpeg-turbo
-  begin "building libjpeg-turbo for win32"
-  dpkg-source -x --no-check ./*.dsc src >/dev/null
-  cd "$top"
+  (cd "$work" && apt_with_fallback "${opts[@]}" source -q --download-only libjpeg-turbo)
+  (cd "$work" && dpkg-source -x --no-check ./*.dsc src >/dev/null)
   : > "$apt_log"
+}
+
+work=$top/build/deps/jpeg-src
+for arch in win32:i686 win64:x86_64; do
+  jpeg_prefix=$top/build/deps/libjpeg-${arch%%:*}
+  [ -f "$jpeg_prefix/lib/libjpeg.a" ] && continue
+  [ -d "$work/src" ] || fetch_jpeg_source
+  begin "building libjpeg-turbo for ${arch%%:*}"
+  rm -rf "$work/build"
   cmake -S "$work/src" -B "$work/build" -G Ninja \
-    -DCMAKE_TOOLCHAIN_FILE="$top/cmake/mingw-i686.cmake" -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_TOOLCHAIN_FILE="$top/cmake/mingw-${arch#*:}.cmake" -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_INSTALL_PREFIX="$jpeg_prefix" -DENABLE_SHARED=0 -DENABLE_STATIC=1 -DWITH_SIMD=0 \
     -DWITH_TURBOJPEG=0 -DWITH_JPEG8=0 -Wno-dev >/dev/null
   cmake --build "$work/build" --target install >/dev/null
-  rm -rf "$work"
-fi
+done
+rm -rf "$work"
 echo "setup: done"

@@ -17,5 +17,5 @@ start_private_xvfb
 echo "Xvfb on $DISPLAY; booting the Wine prefix"
 start_wineserver
 # scripts/wine-exec.sh runs every test under a German user locale.
-(cd build/win32 && ctest --output-on-failure -j 2) || status=1
+(cd "build/$HOLVEX_WINDOWS_TREE" && ctest --output-on-failure -j 2) || status=1
 exit $status

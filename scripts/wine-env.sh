@@ -1,7 +1,21 @@
 # Sourced by the scripts: the Wine prefix and settings every Windows-side command uses.
 top=${top:-$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)}
-export WINEPREFIX=${WINEPREFIX:-$top/build/win32/wineprefix}
-export WINEARCH=win32
+# Where the kernel runs no 32-bit code (some virtual machines run 64-bit user code only: an i386
+# execve fails with ENOEXEC), Wine's 32-bit loader cannot start, so the tests run the 64-bit
+# build of the same sources under 64-bit Wine. holvex.exe for users is the 32-bit build always.
+if [ -z "${HOLVEX_WINDOWS_TREE:-}" ]; then
+  if [ "$(uname -m)" != x86_64 ] || /lib/ld-linux.so.2 --version >/dev/null 2>&1; then
+    HOLVEX_WINDOWS_TREE=win32
+  else
+    HOLVEX_WINDOWS_TREE=win64
+  fi
+fi
+export HOLVEX_WINDOWS_TREE
+export WINEPREFIX=${WINEPREFIX:-$top/build/$HOLVEX_WINDOWS_TREE/wineprefix}
+export WINEARCH=$HOLVEX_WINDOWS_TREE
+# Debian's wine starts the 32-bit loader whenever it is installed, runnable or not.
+if [ "$HOLVEX_WINDOWS_TREE" = win64 ]; then export WINELOADER=/usr/lib/wine/wine64; fi
+wine_command=${WINELOADER:-wine}
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
 
@@ -34,7 +48,7 @@ start_private_xvfb() {
 # Every Wine process of the prefix runs under one locale: a process that starts under another
 # rewrites the prefix's International settings, and test processes starting at that moment
 # read half-written separators. German unless HOLVEX_LOCALE says otherwise.
-wine_in_locale() { env LC_ALL="${HOLVEX_LOCALE:-de_DE.UTF-8}" wine "$@"; }
+wine_in_locale() { env LC_ALL="${HOLVEX_LOCALE:-de_DE.UTF-8}" "$wine_command" "$@"; }
 
 # Wine draws the title-bar buttons (and other small symbols) with the Marlett font. Debian's
 # Wine looks for its own fonts in "<data dir>\../fonts", a path with a Unix separator that it

@@ -5,4 +5,4 @@
 # default: decimal ",", thousands ".", as the program's users have it.
 top=$(cd "$(dirname "$0")/.." && pwd)
 . "$top/scripts/wine-env.sh"
-exec env LC_ALL="${HOLVEX_LOCALE:-de_DE.UTF-8}" wine "$@"  # as wine_in_locale
+exec env LC_ALL="${HOLVEX_LOCALE:-de_DE.UTF-8}" "$wine_command" "$@"  # as wine_in_locale

@@ -14,7 +14,7 @@ namespace {
 // icon and a 64-character tip. Every shell accepts it.
 constexpr DWORD kShortRecordSize = NOTIFYICONDATAA_V1_SIZE;
 constexpr size_t kShortTipField = 64;
-static_assert(kShortRecordSize == 88);
+static_assert(sizeof(void*) != 4 || kShortRecordSize == 88);  // the 32-bit record
 
 UniqueIcon LoadApplicationIcon() {
   HICON icon =

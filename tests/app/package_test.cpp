@@ -18,8 +18,9 @@ namespace fs = std::filesystem;
 
 #define HOLVEX_STR2(x) #x
 #define HOLVEX_STR(x) HOLVEX_STR2(x)
-constexpr const char* kPackageName = "holvex-" HOLVEX_STR(HOLVEX_VERSION_MAJOR) "." HOLVEX_STR(
-    HOLVEX_VERSION_MINOR) "." HOLVEX_STR(HOLVEX_VERSION_PATCH) "." HOLVEX_STR(HOLVEX_VERSION_TWEAK) "-win32";
+constexpr const char* kPackageName =
+    "holvex-" HOLVEX_STR(HOLVEX_VERSION_MAJOR) "." HOLVEX_STR(HOLVEX_VERSION_MINOR) "." HOLVEX_STR(
+        HOLVEX_VERSION_PATCH) "." HOLVEX_STR(HOLVEX_VERSION_TWEAK) "-" HOLVEX_PACKAGE_ARCH;
 
 std::string UnpackedDirectory() { return test::TestBinaryDirectory() + "\\package-test"; }
 std::string PackageDirectory() { return UnpackedDirectory() + "\\" + kPackageName; }

@@ -121,9 +121,16 @@ std::set<std::string> VistaFunctions() {
   return known;
 }
 
-std::string BuiltProgram() { return test::TestBinaryDirectory() + "\\holvex.exe"; }
+std::string CheckedBinaryDirectory() {
+#ifdef HOLVEX_CHECKED_BIN
+  return HOLVEX_CHECKED_BIN;
+#else
+  return test::TestBinaryDirectory();
+#endif
+}
+std::string BuiltProgram() { return CheckedBinaryDirectory() + "\\holvex.exe"; }
 std::string SetupProgram() {
-  return test::TestBinaryDirectory() + "\\..\\package\\holvex-" HOLVEX_VERSION_TEXT "-setup.exe";
+  return CheckedBinaryDirectory() + "\\..\\package\\holvex-" HOLVEX_VERSION_TEXT "-setup.exe";
 }
 
 void ExpectRunsOnVista(const std::string& exe) {
