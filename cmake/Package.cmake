@@ -1,8 +1,8 @@
-# The release archive holvex-<version>-win32.zip, made by every build of the Windows tree (the
-# 64-bit tree, which only serves the tests, names its own -win64)
+# The release archive holvex-<version>-win32.zip, made by every build of the Windows tree
 # (target holvex_zip): one folder of the archive's name holding the stripped holvex.exe, the
 # German user guide and the licence. The guide and the licence are written for Notepad:
-# Windows-1252 with CR LF line ends.
+# Windows-1252 with CR LF line ends. The 64-bit tree, which only serves the tests, names its
+# own -win64.
 if(NOT WIN32)
   return()
 endif()
